@@ -1,0 +1,267 @@
+#include "platform/window.h"
+
+#include "platform/gl.h"
+
+#include <SDL.h>
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+GlExtensions gl_ext;
+
+namespace {
+
+struct WindowState {
+    SDL_Window* window = nullptr;
+    SDL_GLContext context = nullptr;
+    int width = 800;
+    int height = 600;
+    bool fullscreen = false;
+    GLuint fbo = 0;
+    GLuint colour_rb = 0;
+    GLuint depth_rb = 0;
+    std::string renderer;
+};
+
+WindowState ws;
+
+template <typename T> void load(T& fn, const char* name) {
+    fn = reinterpret_cast<T>(SDL_GL_GetProcAddress(name));
+}
+
+bool has_extension(const char* name) {
+    const char* all = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+    if (!all) return false;
+    size_t len = std::strlen(name);
+    for (const char* p = all; (p = std::strstr(p, name)) != nullptr; p += len) {
+        bool starts = p == all || p[-1] == ' ';
+        bool ends = p[len] == ' ' || p[len] == '\0';
+        if (starts && ends) return true;
+    }
+    return false;
+}
+
+bool create_game_framebuffer() {
+    if (!gl_ext.framebuffers) return false;
+    gl_ext.GenFramebuffers(1, &ws.fbo);
+    gl_ext.GenRenderbuffers(1, &ws.colour_rb);
+    gl_ext.GenRenderbuffers(1, &ws.depth_rb);
+    gl_ext.BindRenderbuffer(GL_RENDERBUFFER, ws.colour_rb);
+    gl_ext.RenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, ws.width, ws.height);
+    gl_ext.BindRenderbuffer(GL_RENDERBUFFER, ws.depth_rb);
+    gl_ext.RenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, ws.width, ws.height);
+    gl_ext.BindRenderbuffer(GL_RENDERBUFFER, 0);
+    gl_ext.BindFramebuffer(GL_FRAMEBUFFER, ws.fbo);
+    gl_ext.FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER,
+                                   ws.colour_rb);
+    gl_ext.FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
+                                   ws.depth_rb);
+    if (gl_ext.CheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+        gl_ext.BindFramebuffer(GL_FRAMEBUFFER, 0);
+        gl_ext.DeleteFramebuffers(1, &ws.fbo);
+        gl_ext.DeleteRenderbuffers(1, &ws.colour_rb);
+        gl_ext.DeleteRenderbuffers(1, &ws.depth_rb);
+        ws.fbo = ws.colour_rb = ws.depth_rb = 0;
+        return false;
+    }
+    glViewport(0, 0, ws.width, ws.height);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    return true;
+}
+
+} // namespace
+
+void load_gl_extensions() {
+    gl_ext = GlExtensions{};
+    if (has_extension("GL_ARB_multitexture")) {
+        load(gl_ext.ActiveTexture, "glActiveTextureARB");
+        load(gl_ext.MultiTexCoord2f, "glMultiTexCoord2fARB");
+        load(gl_ext.ClientActiveTexture, "glClientActiveTextureARB");
+        gl_ext.multitexture =
+            gl_ext.ActiveTexture && gl_ext.MultiTexCoord2f && gl_ext.ClientActiveTexture;
+        if (has_extension("GL_ARB_vertex_buffer_object")) {
+            load(gl_ext.GenBuffers, "glGenBuffersARB");
+            load(gl_ext.BindBuffer, "glBindBufferARB");
+            load(gl_ext.BufferData, "glBufferDataARB");
+            load(gl_ext.BufferSubData, "glBufferSubDataARB");
+            load(gl_ext.DeleteBuffers, "glDeleteBuffersARB");
+            load(gl_ext.MapBuffer, "glMapBufferARB");
+            load(gl_ext.UnmapBuffer, "glUnmapBufferARB");
+            gl_ext.buffers = gl_ext.GenBuffers && gl_ext.BindBuffer && gl_ext.BufferData &&
+                             gl_ext.BufferSubData && gl_ext.DeleteBuffers;
+        }
+    }
+    if (has_extension("GL_ARB_framebuffer_object")) {
+        load(gl_ext.GenFramebuffers, "glGenFramebuffers");
+        load(gl_ext.DeleteFramebuffers, "glDeleteFramebuffers");
+        load(gl_ext.BindFramebuffer, "glBindFramebuffer");
+        load(gl_ext.FramebufferTexture2D, "glFramebufferTexture2D");
+        load(gl_ext.FramebufferRenderbuffer, "glFramebufferRenderbuffer");
+        load(gl_ext.GenRenderbuffers, "glGenRenderbuffers");
+        load(gl_ext.DeleteRenderbuffers, "glDeleteRenderbuffers");
+        load(gl_ext.BindRenderbuffer, "glBindRenderbuffer");
+        load(gl_ext.RenderbufferStorage, "glRenderbufferStorage");
+        load(gl_ext.CheckFramebufferStatus, "glCheckFramebufferStatus");
+        load(gl_ext.BlitFramebuffer, "glBlitFramebuffer");
+        gl_ext.framebuffers = gl_ext.GenFramebuffers && gl_ext.DeleteFramebuffers &&
+                              gl_ext.BindFramebuffer && gl_ext.FramebufferRenderbuffer &&
+                              gl_ext.GenRenderbuffers && gl_ext.DeleteRenderbuffers &&
+                              gl_ext.BindRenderbuffer && gl_ext.RenderbufferStorage &&
+                              gl_ext.CheckFramebufferStatus && gl_ext.BlitFramebuffer;
+    }
+}
+
+namespace platform {
+
+bool open_window(const WindowConfig& cfg, const char** why) {
+    if (ws.window) return true;
+    auto fail = [why](const char* reason) {
+        if (why) *why = reason;
+        return false;
+    };
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return fail(SDL_GetError());
+    ws.width = cfg.width > 0 ? cfg.width : 800;
+    ws.height = cfg.height > 0 ? cfg.height : 600;
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
+    if (cfg.hidden) flags |= SDL_WINDOW_HIDDEN;
+    if (cfg.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    ws.window = SDL_CreateWindow(cfg.title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                 ws.width, ws.height, flags);
+    if (!ws.window) {
+        // Some drivers refuse an alpha channel or a stencil buffer: retry with less.
+        SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 0);
+        ws.window = SDL_CreateWindow(cfg.title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                     ws.width, ws.height, flags);
+    }
+    if (!ws.window) return fail(SDL_GetError());
+    ws.context = SDL_GL_CreateContext(ws.window);
+    if (!ws.context) {
+        const char* reason = SDL_GetError();
+        SDL_DestroyWindow(ws.window);
+        ws.window = nullptr;
+        return fail(reason);
+    }
+    SDL_GL_MakeCurrent(ws.window, ws.context);
+    SDL_GL_SetSwapInterval(0); // the frame limiter paces frames
+    ws.fullscreen = cfg.fullscreen;
+    const char* r = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    ws.renderer = r ? r : "";
+    load_gl_extensions();
+    create_game_framebuffer();
+    return true;
+}
+
+void close_window() {
+    if (!ws.window) return;
+    if (ws.fbo) {
+        gl_ext.BindFramebuffer(GL_FRAMEBUFFER, 0);
+        gl_ext.DeleteFramebuffers(1, &ws.fbo);
+        gl_ext.DeleteRenderbuffers(1, &ws.colour_rb);
+        gl_ext.DeleteRenderbuffers(1, &ws.depth_rb);
+        ws.fbo = ws.colour_rb = ws.depth_rb = 0;
+    }
+    SDL_GL_DeleteContext(ws.context);
+    SDL_DestroyWindow(ws.window);
+    ws.context = nullptr;
+    ws.window = nullptr;
+    gl_ext = GlExtensions{};
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+bool window_is_open() { return ws.window != nullptr; }
+
+bool software_renderer() {
+    const std::string& r = ws.renderer;
+    return r.find("llvmpipe") != std::string::npos || r.find("softpipe") != std::string::npos ||
+           r.find("Software Rasterizer") != std::string::npos ||
+           r.find("swrast") != std::string::npos;
+}
+
+const char* renderer_name() { return ws.renderer.c_str(); }
+
+void bind_game_framebuffer() {
+    if (ws.fbo) gl_ext.BindFramebuffer(GL_FRAMEBUFFER, ws.fbo);
+}
+
+void game_viewport(int& x, int& y, int& w, int& h) {
+    int dw = ws.width, dh = ws.height;
+    if (ws.window) SDL_GL_GetDrawableSize(ws.window, &dw, &dh);
+    double scale = std::min(double(dw) / ws.width, double(dh) / ws.height);
+    w = std::max(1, int(ws.width * scale + 0.5));
+    h = std::max(1, int(ws.height * scale + 0.5));
+    x = (dw - w) / 2;
+    y = (dh - h) / 2;
+}
+
+void present() {
+    if (!ws.window) return;
+    glFlush();
+    if (ws.fbo) {
+        int dw = ws.width, dh = ws.height;
+        SDL_GL_GetDrawableSize(ws.window, &dw, &dh);
+        int x, y, w, h;
+        game_viewport(x, y, w, h);
+        GLint viewport[4];
+        GLfloat clear[4];
+        glGetIntegerv(GL_VIEWPORT, viewport);
+        glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+        GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
+        glDisable(GL_SCISSOR_TEST);
+        gl_ext.BindFramebuffer(GL_READ_FRAMEBUFFER, ws.fbo);
+        gl_ext.BindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+        glViewport(0, 0, dw, dh);
+        if (x > 0 || y > 0 || w != dw || h != dh) {
+            glClearColor(0, 0, 0, 1);
+            glClear(GL_COLOR_BUFFER_BIT);
+        }
+        bool exact = w % ws.width == 0 && h % ws.height == 0;
+        gl_ext.BlitFramebuffer(0, 0, ws.width, ws.height, x, y, x + w, y + h,
+                               GL_COLOR_BUFFER_BIT, exact ? GL_NEAREST : GL_LINEAR);
+        SDL_GL_SwapWindow(ws.window);
+        gl_ext.BindFramebuffer(GL_FRAMEBUFFER, ws.fbo);
+        glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
+        glClearColor(clear[0], clear[1], clear[2], clear[3]);
+        if (scissor) glEnable(GL_SCISSOR_TEST);
+    } else {
+        SDL_GL_SwapWindow(ws.window);
+    }
+}
+
+void set_caption(const char* text) {
+    if (ws.window) SDL_SetWindowTitle(ws.window, text);
+}
+
+bool fullscreen() { return ws.fullscreen; }
+
+void set_fullscreen(bool on) {
+    if (!ws.window || on == ws.fullscreen) return;
+    if (SDL_SetWindowFullscreen(ws.window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) == 0) {
+        ws.fullscreen = on;
+        if (!on) SDL_SetWindowSize(ws.window, ws.width, ws.height);
+    }
+}
+
+int game_width() { return ws.width; }
+int game_height() { return ws.height; }
+
+void window_to_game(double wx, double wy, double& gx, double& gy) {
+    int ww = ws.width, wh = ws.height;
+    if (ws.window) SDL_GetWindowSize(ws.window, &ww, &wh);
+    double scale = std::min(double(ww) / ws.width, double(wh) / ws.height);
+    if (scale <= 0) scale = 1;
+    double ox = (ww - ws.width * scale) / 2;
+    double oy = (wh - ws.height * scale) / 2;
+    gx = (wx - ox) / scale;
+    gy = (wy - oy) / scale;
+}
+
+} // namespace platform

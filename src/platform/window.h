@@ -1,0 +1,42 @@
+#pragma once
+// The window and its OpenGL context. The game always draws into an offscreen framebuffer of the
+// game's size (800 x 600): the screen the game sees. present() shows it scaled to the window
+// with its aspect kept (bars where needed) and swaps.
+namespace platform {
+
+struct WindowConfig {
+    int width = 800;
+    int height = 600;
+    bool fullscreen = false; // desktop fullscreen at any monitor size
+    const char* title = "";
+    bool hidden = false;     // no visible window (tests, tools)
+};
+
+// Initialises SDL video, creates the window and a compatibility-profile context (RGBA, double
+// buffered where offered, depth >= 16, stencil 8), loads the GL extensions and creates the game
+// framebuffer. Returns false (with SDL's reason in *why) when no window or context can be had.
+bool open_window(const WindowConfig& cfg, const char** why = nullptr);
+void close_window();
+bool window_is_open();
+
+// True when the context renders in software (Mesa llvmpipe, softpipe, swrast).
+bool software_renderer();
+const char* renderer_name();
+
+// Makes the game framebuffer the draw and read target (present() leaves it bound).
+void bind_game_framebuffer();
+// Shows the game framebuffer scaled into the window and swaps the buffers.
+void present();
+
+void set_caption(const char* text);
+bool fullscreen();
+void set_fullscreen(bool on);
+
+int game_width();
+int game_height();
+// Maps a window position (in window coordinates, as SDL reports them) into game space.
+void window_to_game(double wx, double wy, double& gx, double& gy);
+// The rectangle of the window's drawable that shows the game (after letterboxing).
+void game_viewport(int& x, int& y, int& w, int& h);
+
+} // namespace platform

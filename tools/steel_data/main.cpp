@@ -1,0 +1,49 @@
+// steel_data: inspects the game's data files and prints what the runtime makes of them.
+#include "command.h"
+
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <string>
+
+namespace {
+
+struct Entry {
+    const char* usage;
+    CommandFn fn;
+};
+
+std::map<std::string, Entry>& registry() {
+    static std::map<std::string, Entry> commands;
+    return commands;
+}
+
+void print_usage() {
+    std::fprintf(stderr, "usage: steel_data COMMAND ARGS...\n");
+    for (const auto& [name, entry] : registry())
+        std::fprintf(stderr, "  steel_data %s\n", entry.usage);
+}
+
+} // namespace
+
+CommandRegistrar::CommandRegistrar(const char* name, const char* usage, CommandFn fn) {
+    registry()[name] = Entry{usage, fn};
+}
+
+int usage_error(const char* message) {
+    std::fprintf(stderr, "steel_data: %s\n", message);
+    return 2;
+}
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        print_usage();
+        return 2;
+    }
+    auto it = registry().find(argv[1]);
+    if (it == registry().end()) {
+        std::string msg = std::string("unknown command '") + argv[1] + "'";
+        return usage_error(msg.c_str());
+    }
+    return it->second.fn(argc - 1, argv + 1);
+}
