@@ -1,0 +1,2 @@
+#include "datagen.h"
+bool generate_audio(const std::string&) { return true; }

@@ -1,0 +1,8 @@
+#pragma once
+// The data generator: every data file of the game, made by our own code, deterministically.
+#include <string>
+
+// Models, textures, pictures and fonts (gfx/..., smalfont.bmp, bigfont.bmp).
+bool generate_graphics(const std::string& out_dir);
+// Sound effects (sfx/...) and music modules (music/...).
+bool generate_audio(const std::string& out_dir);
