@@ -1,0 +1,195 @@
+// Models of the building site: girders, floor, lift, bolt and remote control.
+#include "atlas.h"
+#include "models.h"
+#include "shapes.h"
+
+#include <cmath>
+
+namespace gen {
+
+namespace {
+
+// The I profile of a girder (x across, y down from the walking surface).
+constexpr float kFlange = 0.18f;   // thickness of the flanges
+constexpr float kWeb = 0.14f;      // half thickness of the web
+constexpr float kDepth = 1.2f;     // total depth
+constexpr float kBottomHalf = 0.8f; // half width of the bottom flange
+
+} // namespace
+
+Mesh girder_model(int kind) {
+    using namespace girder_tex;
+    Mesh m;
+    const Xform id;
+    const float z0 = -1, z1 = 1;
+    const float yb = -kDepth + kFlange; // top of the bottom flange
+    BoxTex top;
+    top.face[kPosY] = girder_tex::top();
+    top.face[kPosX] = flange_edge();
+    top.face[kNegX] = flange_edge();
+    top.face[kNegY] = under();
+    // Top flange: top, outer edges, underside (two strips beside the web).
+    box(m, id, {-1, -kFlange, z0}, {1, 0, z1}, white(), top, (1u << kPosY) | (1u << kPosX) | (1u << kNegX));
+    TexRect u = under();
+    m.poly({{-1, -kFlange, z0}, {-kWeb, -kFlange, z0}, {-kWeb, -kFlange, z1}, {-1, -kFlange, z1}},
+           {u.at(0, 0), u.at(0.43f, 0), u.at(0.43f, 1), u.at(0, 1)}, white(), {0, -1, 0});
+    m.poly({{kWeb, -kFlange, z0}, {1, -kFlange, z0}, {1, -kFlange, z1}, {kWeb, -kFlange, z1}},
+           {u.at(0.57f, 0), u.at(1, 0), u.at(1, 1), u.at(0.57f, 1)}, white(), {0, -1, 0});
+    // Web sides.
+    BoxTex web_tex;
+    web_tex.face[kPosX] = web();
+    web_tex.face[kNegX] = web();
+    box(m, id, {-kWeb, yb, z0}, {kWeb, -kFlange, z1}, white(), web_tex, (1u << kPosX) | (1u << kNegX));
+    // Bottom flange: upper strips, edges, underside.
+    m.poly({{-kBottomHalf, yb, z0}, {-kWeb, yb, z0}, {-kWeb, yb, z1}, {-kBottomHalf, yb, z1}},
+           {u.at(0, 0), u.at(0.4f, 0), u.at(0.4f, 1), u.at(0, 1)}, white(), {0, 1, 0});
+    m.poly({{kWeb, yb, z0}, {kBottomHalf, yb, z0}, {kBottomHalf, yb, z1}, {kWeb, yb, z1}},
+           {u.at(0.6f, 0), u.at(1, 0), u.at(1, 1), u.at(0.6f, 1)}, white(), {0, 1, 0});
+    BoxTex bot;
+    bot.face[kPosX] = flange_edge();
+    bot.face[kNegX] = flange_edge();
+    bot.face[kNegY] = bottom();
+    box(m, id, {-kBottomHalf, -kDepth, z0}, {kBottomHalf, yb, z1}, white(), bot,
+        (1u << kPosX) | (1u << kNegX) | (1u << kNegY));
+    // End caps: the I shape as three rectangles, textured by position.
+    auto cap = [&](float z, float sign) {
+        TexRect e = end_cap();
+        auto uv = [&](float x, float y) { return e.at((x + 1) / 2, -y / kDepth); };
+        auto rect = [&](float xa, float ya, float xb, float yb2) {
+            m.poly({{xa, ya, z}, {xb, ya, z}, {xb, yb2, z}, {xa, yb2, z}},
+                   {uv(xa, ya), uv(xb, ya), uv(xb, yb2), uv(xa, yb2)}, white(), {0, 0, sign});
+        };
+        rect(-1, 0, 1, -kFlange);
+        rect(-kWeb, -kFlange, kWeb, yb);
+        rect(-kBottomHalf, yb, kBottomHalf, -kDepth);
+    };
+    if (kind == 0 || kind == 2) cap(z1, 1);
+    if (kind == 0) cap(z0, -1);
+    return m;
+}
+
+Mesh floor_model() {
+    Mesh m;
+    const Colour concrete_a{176, 172, 160}, concrete_b{158, 154, 144}, edge{232, 186, 40};
+    const Colour side{128, 124, 116}, under{90, 88, 84}, stripe{40, 40, 40};
+    const float e = 0.82f, h = 0.4f;
+    // Top: a 2 x 2 checker of slabs inside a yellow steel edge.
+    for (int i = 0; i < 2; ++i)
+        for (int j = 0; j < 2; ++j) {
+            float xa = i ? 0 : -e, xb = i ? e : 0, za = j ? 0 : -e, zb = j ? e : 0;
+            m.poly({{xa, 0, za}, {xb, 0, za}, {xb, 0, zb}, {xa, 0, zb}}, {},
+                   (i + j) % 2 ? concrete_b : concrete_a, {0, 1, 0});
+        }
+    // Edge frame, each side in two halves, alternating with dark stripes at the corners.
+    for (int s = 0; s < 4; ++s) {
+        Xform r = rotate_y(90.0f * float(s));
+        for (int half = 0; half < 2; ++half) {
+            float za = half ? 0 : -1, zb = half ? 1 : 0, ia = half ? 0 : -e, ib = half ? e : 0;
+            m.poly({r.apply({e, 0, ia}), r.apply({1, 0, za}), r.apply({1, 0, zb}), r.apply({e, 0, ib})}, {},
+                   half ? edge : stripe, r.rotate({0, 1, 0}));
+        }
+        // Side: steel edge band over the concrete body.
+        m.poly({r.apply({1, 0, -1}), r.apply({1, 0, 1}), r.apply({1, -0.12f, 1}), r.apply({1, -0.12f, -1})},
+               {}, edge, r.rotate({1, 0, 0}));
+        m.poly({r.apply({1, -0.12f, -1}), r.apply({1, -0.12f, 1}), r.apply({1, -h, 1}), r.apply({1, -h, -1})},
+               {}, side, r.rotate({1, 0, 0}));
+    }
+    m.poly({{-1, -h, -1}, {1, -h, -1}, {1, -h, 1}, {-1, -h, 1}}, {}, under, {0, -1, 0});
+    return m;
+}
+
+Mesh lift_model() {
+    Mesh m;
+    const Colour deck{120, 126, 134}, deck2{104, 110, 118}, yellow{246, 196, 30}, black{34, 34, 38};
+    const Colour steel{150, 156, 166}, cable{60, 60, 66}, hook{226, 160, 30}, red{210, 40, 36};
+    const float h = 0.3f, b = 0.78f;
+    // Deck: checker plate in the middle, hazard stripes around it.
+    for (int i = 0; i < 2; ++i)
+        for (int j = 0; j < 2; ++j) {
+            float xa = i ? 0 : -b, xb = i ? b : 0, za = j ? 0 : -b, zb = j ? b : 0;
+            m.poly({{xa, 0, za}, {xb, 0, za}, {xb, 0, zb}, {xa, 0, zb}}, {}, (i + j) % 2 ? deck : deck2,
+                   {0, 1, 0});
+        }
+    const int stripes = 6;
+    for (int s = 0; s < 4; ++s) {
+        Xform r = rotate_y(90.0f * float(s));
+        // The band between the plate (x = b) and the edge (x = 1), cut into slanted stripes.
+        for (int k = 0; k < stripes; ++k) {
+            float ia = -b + 2 * b * float(k) / stripes, ib = -b + 2 * b * float(k + 1) / stripes;
+            float oa = -1 + 2.0f * float(k) / stripes, ob = -1 + 2.0f * float(k + 1) / stripes;
+            m.poly({r.apply({b, 0, ia}), r.apply({1, 0, oa}), r.apply({1, 0, ob}), r.apply({b, 0, ib})}, {},
+                   k % 2 ? black : yellow, r.rotate({0, 1, 0}));
+        }
+        m.poly({r.apply({1, 0, -1}), r.apply({1, 0, 1}), r.apply({1, -h, 1}), r.apply({1, -h, -1})}, {},
+               yellow, r.rotate({1, 0, 0}));
+        // Cable eye at the corner.
+        Xform c = r * translate({0.86f, 0, 0.86f});
+        box(m, c, {-0.08f, 0, -0.08f}, {0.08f, 0.16f, 0.08f}, steel, {}, kAllFaces & ~(1u << kNegY));
+    }
+    m.poly({{-1, -h, -1}, {1, -h, -1}, {1, -h, 1}, {-1, -h, 1}}, {}, black, {0, -1, 0});
+    // Four cables up to the hook block.
+    const V3 top{0, 5.0f, 0};
+    for (int s = 0; s < 4; ++s) {
+        Xform r = rotate_y(90.0f * float(s));
+        V3 a = r.apply({0.86f, 0.12f, 0.86f});
+        V3 dir = normalized(top - a);
+        V3 side1 = normalized(cross(dir, {0, 1, 0})) * 0.035f;
+        V3 side2 = normalized(cross(dir, side1)) * 0.035f;
+        V3 ring[3] = {side1, side2 * 1.0f - side1 * 0.5f, -side2 - side1 * 0.5f};
+        for (int k = 0; k < 3; ++k) {
+            V3 p0 = ring[k], p1 = ring[(k + 1) % 3];
+            V3 out = normalized(p0 + p1);
+            m.poly({a + p0, top + p0 * 0.4f, top + p1 * 0.4f, a + p1}, {}, cable, out);
+        }
+    }
+    // Hook block: a yellow box with a pulley, the hook above it.
+    const Colour block_cols[6] = {hook, hook, yellow, black, hook, hook};
+    box_coloured(m, translate({0, 5.0f, 0}), {-0.3f, -0.15f, -0.2f}, {0.3f, 0.55f, 0.2f}, block_cols);
+    cylinder(m, translate({0, 5.35f, 0}) * rotate_x(90), 0.24f, 0.24f, -0.24f, 0.24f, 8, steel);
+    cylinder(m, translate({0, 5.55f, 0}), 0.06f, 0.06f, 0, 0.5f, 6, steel);
+    // The hook: a bent bar of boxes.
+    const float hk[][2] = {{0, 6.1f}, {0.18f, 6.22f}, {0.22f, 6.45f}, {0.1f, 6.6f}, {-0.08f, 6.55f}};
+    for (int k = 0; k + 1 < 5; ++k) {
+        V3 a{hk[k][0], hk[k][1], 0}, bb{hk[k + 1][0], hk[k + 1][1], 0};
+        V3 d = bb - a;
+        float len = length(d), ang = std::atan2(d.y, d.x) * 180.0f / 3.14159265f;
+        box(m, translate(a) * rotate_z(ang), {-0.05f, -0.06f, -0.06f}, {len + 0.05f, 0.06f, 0.06f},
+            k == 0 ? steel : red);
+    }
+    return m;
+}
+
+Mesh bolt_model() {
+    using namespace bolt_tex;
+    Mesh m;
+    // The bolt stands beside the cell's centre, where the worker's wrench reaches it.
+    const Xform at = translate({0.55f, 0, 0});
+    // Washer, nut, and the end of the thread above it.
+    lathe(m, at, {{0, 0.05f}, {0.22f, 0.05f}, {0.22f, 0}}, 6, white(), washer(), 30);
+    lathe(m, at, {{0, 0.25f}, {0.16f, 0.25f}, {0.16f, 0.05f}}, 6, white(), nut_side());
+    lathe(m, at, {{0, 0.47f}, {0.06f, 0.47f, false}, {0.09f, 0.44f}, {0.09f, 0.25f}}, 6, white(), thread(), 30);
+    return m;
+}
+
+Mesh remote_model() {
+    using namespace remote_tex;
+    Mesh m;
+    BoxTex body;
+    body.face[kPosY] = top();
+    for (int f : {kPosX, kNegX, kPosZ, kNegZ}) body.face[f] = side();
+    body.face[kNegY] = bottom();
+    // A handset 1.1 long lying flat, keypad up, long side along x.
+    box(m, Xform{}, {-0.55f, 0, -0.28f}, {0.55f, 0.16f, 0.28f}, white(), body);
+    // Big red button on the keypad.
+    lathe(m, translate({-0.05f, 0.16f, 0}),
+          {{0, 0.1f}, {0.09f, 0.1f, false}, {0.12f, 0.07f}, {0.12f, 0}}, 8, white(), red());
+    // Antenna from the far end, leaning back, with a knob.
+    Xform ant = translate({0.45f, 0.12f, 0.18f}) * rotate_z(-20);
+    cylinder(m, ant, 0.025f, 0.02f, 0, 0.7f, 5, white(), metal());
+    lathe(m, ant * translate({0, 0.72f, 0}),
+          {{0, 0.06f}, {0.045f, 0.04f, true}, {0.06f, 0, true}, {0.045f, -0.04f, true}, {0, -0.06f}}, 6,
+          white(), knob());
+    return m;
+}
+
+} // namespace gen
