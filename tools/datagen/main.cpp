@@ -1,14 +1,18 @@
-// datagen OUT_DIR: writes every data file of the game under OUT_DIR.
+// datagen OUT_DIR [graphics|audio]: writes every data file of the game under OUT_DIR (or only
+// the graphics or only the audio part).
 #include "datagen.h"
 
 #include <cstdio>
+#include <string>
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: datagen OUT_DIR\n");
+    const std::string part = argc == 3 ? argv[2] : "";
+    if (argc < 2 || argc > 3 || (argc == 3 && part != "graphics" && part != "audio")) {
+        std::fprintf(stderr, "usage: datagen OUT_DIR [graphics|audio]\n");
         return 2;
     }
-    bool ok = generate_graphics(argv[1]);
-    ok = generate_audio(argv[1]) && ok;
+    bool ok = true;
+    if (part != "audio") ok = generate_graphics(argv[1]) && ok;
+    if (part != "graphics") ok = generate_audio(argv[1]) && ok;
     return ok ? 0 : 1;
 }

@@ -4,6 +4,7 @@
 #include "models.h"
 #include "shapes.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace gen {
@@ -136,8 +137,8 @@ Pose wrenching(float turn) {
 Pose cheering() {
     Pose p;
     for (int s = 0; s < 2; ++s) {
-        p.arm_raise[s] = 150;
-        p.elbow[s] = 25;
+        p.arm_raise[s] = 162;
+        p.elbow[s] = 12;
         p.arm_pitch[s] = 10;
     }
     p.head_pitch = 14;
@@ -147,9 +148,13 @@ Pose cheering() {
     return p;
 }
 
+// The figure in a pose, lifted or lowered so that its lowest point touches the ground.
 Mesh posed(const Pose& p) {
     Mesh m;
     build_figure(m, p, false);
+    float low = 1e9f;
+    for (const auto& v : m.vertices()) low = std::min(low, v.first.y);
+    m.transform(translate({0, -low, 0}));
     return m;
 }
 

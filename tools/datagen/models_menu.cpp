@@ -67,7 +67,7 @@ std::vector<Rect> glyph_rects(const std::array<const char*, 7>& g) {
 Mesh logo_model() {
     Mesh m;
     const std::string title = "STEEL SPREE";
-    const float px = 0.105f, depth = 0.32f, shear = 0.22f;
+    const float px = 0.094f, depth = 0.3f, shear = 0.22f;
     const float width = (float(title.size()) * 6 - 1) * px;
     const float left = -width / 2, top = 2.55f;
     const Colour side{150, 64, 18}, back{70, 30, 10};
@@ -90,8 +90,8 @@ Mesh logo_model() {
     // A girder under the title, with bolt heads along it.
     const Colour red{200, 50, 30}, red_dark{120, 28, 18}, red_top{236, 96, 60};
     const Colour faces[6] = {red_dark, red_dark, red_top, red_dark, red, red_dark};
-    box_coloured(m, Xform{}, {-width / 2 - 0.3f, 1.55f, -0.45f}, {width / 2 + 0.6f, 1.75f, -0.05f}, faces);
-    box_coloured(m, Xform{}, {-width / 2 - 0.2f, 1.43f, -0.35f}, {width / 2 + 0.5f, 1.55f, -0.15f}, faces);
+    box_coloured(m, Xform{}, {-width / 2 - 0.25f, 1.55f, -0.45f}, {width / 2 + 0.4f, 1.75f, -0.05f}, faces);
+    box_coloured(m, Xform{}, {-width / 2 - 0.15f, 1.43f, -0.35f}, {width / 2 + 0.3f, 1.55f, -0.15f}, faces);
     for (int k = 0; k < 8; ++k) {
         float x = -width / 2 + 0.2f + (width + 0.1f) * float(k) / 7.0f;
         const Colour bolt{210, 210, 200};
@@ -134,7 +134,7 @@ Mesh score_model() {
                    {{0, 1.45f}, {0.62f, 1.5f}, {0.72f, 1.55f}, {0.68f, 1.05f, true}, {0.45f, 0.6f, true},
                     {0.12f, 0.4f}, {0.1f, 0.0f}, {0.42f, -0.2f}, {0.42f, -0.3f}, {0.6f, -0.3f},
                     {0.6f, -0.75f}, {0, -0.75f}},
-                   12, {inner, gold_light, gold_light, gold, gold_dark, gold, gold, gold, wood, wood, wood},
+                   11, {inner, gold_light, gold_light, gold, gold_dark, gold, gold, gold, wood, wood, wood},
                    15);
     // Handles: three bars on each side.
     for (int s = -1; s <= 1; s += 2) {

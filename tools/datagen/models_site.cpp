@@ -165,9 +165,9 @@ Mesh bolt_model() {
     // The bolt stands beside the cell's centre, where the worker's wrench reaches it.
     const Xform at = translate({0.55f, 0, 0});
     // Washer, nut, and the end of the thread above it.
-    lathe(m, at, {{0, 0.05f}, {0.22f, 0.05f}, {0.22f, 0}}, 6, white(), washer(), 30);
-    lathe(m, at, {{0, 0.25f}, {0.16f, 0.25f}, {0.16f, 0.05f}}, 6, white(), nut_side());
-    lathe(m, at, {{0, 0.47f}, {0.06f, 0.47f, false}, {0.09f, 0.44f}, {0.09f, 0.25f}}, 6, white(), thread(), 30);
+    prism(m, at, 0.23f, 0.23f, 0, 0.05f, 6, white(), washer(), top(), false, false, 30);
+    prism(m, at, 0.17f, 0.17f, 0.05f, 0.26f, 6, white(), nut_side(), top());
+    prism(m, at, 0.09f, 0.08f, 0.26f, 0.48f, 6, white(), thread(), tip(), true, false, 30);
     return m;
 }
 
@@ -185,8 +185,8 @@ Mesh remote_model() {
           {{0, 0.1f}, {0.09f, 0.1f, false}, {0.12f, 0.07f}, {0.12f, 0}}, 8, white(), red());
     // Antenna from the far end, leaning back, with a knob.
     Xform ant = translate({0.45f, 0.12f, 0.18f}) * rotate_z(-20);
-    cylinder(m, ant, 0.025f, 0.02f, 0, 0.7f, 5, white(), metal());
-    lathe(m, ant * translate({0, 0.72f, 0}),
+    prism(m, ant, 0.025f, 0.02f, 0, 0.45f, 5, white(), metal(), metal(), true);
+    lathe(m, ant * translate({0, 0.47f, 0}),
           {{0, 0.06f}, {0.045f, 0.04f, true}, {0.06f, 0, true}, {0.045f, -0.04f, true}, {0, -0.06f}}, 6,
           white(), knob());
     return m;

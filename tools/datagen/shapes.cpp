@@ -152,6 +152,42 @@ void cylinder(Mesh& m, const Xform& x, float r0, float r1, float y0, float y1, i
     lathe(m, x, {{0, y1}, {r1, y1}, {r0, y0}, {0, y0}}, segments, c, tex, phase);
 }
 
+void prism(Mesh& m, const Xform& x, float r0, float r1, float y0, float y1, int segments, Colour c,
+           const std::optional<TexRect>& side_tex, const std::optional<TexRect>& cap_tex, bool smooth,
+           bool bottom, float phase) {
+    auto ang = [&](int s) { return (phase / 180.0f) * kPi + 2 * kPi * float(s) / float(segments); };
+    const float slope = (r0 - r1) / std::max(y1 - y0, 1e-6f);
+    for (int s = 0; s < segments; ++s) {
+        float a0 = ang(s), a1 = ang(s + 1);
+        V3 p00{r0 * std::cos(a0), y0, -r0 * std::sin(a0)}, p01{r1 * std::cos(a0), y1, -r1 * std::sin(a0)};
+        V3 p10{r0 * std::cos(a1), y0, -r0 * std::sin(a1)}, p11{r1 * std::cos(a1), y1, -r1 * std::sin(a1)};
+        std::vector<V3> cs = {x.apply(p01), x.apply(p00), x.apply(p10), x.apply(p11)};
+        std::vector<UV> us;
+        if (side_tex) {
+            float s0 = float(s) / float(segments), s1 = float(s + 1) / float(segments);
+            us = {side_tex->at(s0, 0), side_tex->at(s0, 1), side_tex->at(s1, 1), side_tex->at(s1, 0)};
+        }
+        if (smooth) {
+            auto n = [&](float a) { return x.rotate(normalized(V3{std::cos(a), slope, -std::sin(a)})); };
+            m.poly_smooth(cs, {n(a0), n(a0), n(a1), n(a1)}, us, c);
+        } else {
+            float am = (a0 + a1) * 0.5f;
+            m.poly(cs, us, c, x.rotate(V3{std::cos(am), 0, -std::sin(am)}));
+        }
+    }
+    for (int end = 0; end < (bottom ? 2 : 1); ++end) {
+        float r = end ? r0 : r1, y = end ? y0 : y1;
+        std::vector<V3> cs;
+        std::vector<UV> us;
+        for (int s = 0; s < segments; ++s) {
+            float a = ang(s);
+            cs.push_back(x.apply({r * std::cos(a), y, -r * std::sin(a)}));
+            if (cap_tex) us.push_back(cap_tex->at(0.5f + 0.5f * std::cos(a), 0.5f - 0.5f * std::sin(a)));
+        }
+        m.poly(cs, us, c, x.rotate({0, end ? -1.0f : 1.0f, 0}));
+    }
+}
+
 void disc(Mesh& m, const Xform& x, float radius, float y, int segments, Colour c,
           const std::optional<TexRect>& tex, float phase) {
     std::vector<V3> cs;

@@ -47,6 +47,12 @@ void lathe_coloured(Mesh& m, const Xform& x, const std::vector<ProfilePoint>& pr
 void cylinder(Mesh& m, const Xform& x, float r0, float r1, float y0, float y1, int segments,
               Colour c, const std::optional<TexRect>& tex = {}, float phase = 0.0f);
 
+// A prism along local y: flat-sided (or smooth-sided) with `segments` sides, the top closed by
+// one polygon (cheaper than a fan), the bottom only when `bottom` is set.
+void prism(Mesh& m, const Xform& x, float r0, float r1, float y0, float y1, int segments, Colour c,
+           const std::optional<TexRect>& side_tex = {}, const std::optional<TexRect>& cap_tex = {},
+           bool smooth = false, bool bottom = false, float phase = 0.0f);
+
 // A flat disc in the local xz plane facing +y, texture mapped flat (x right, -z up).
 void disc(Mesh& m, const Xform& x, float radius, float y, int segments, Colour c,
           const std::optional<TexRect>& tex = {}, float phase = 0.0f);

@@ -19,7 +19,7 @@ Image splash_picture();     // 800 x 600
 Image studio_picture();     // Trelmond.bmp, 800 x 600
 Image credits_picture();    // 800 x 600
 
-Image big_font();   // 256 x 160: 16 x 20 glyphs
+Image big_font();   // 240 x 160: 15 x 20 glyphs
 Image small_font(); // 128 x 128: 8 x 16 glyphs
 
 } // namespace gen
