@@ -106,7 +106,7 @@ Mesh city_model() {
             if (park) continue;
             // Two or three buildings per block, split along the longer free side.
             float dist = std::hypot((x0 + x1) * 0.5f, (z0 + z1) * 0.5f);
-            float tall = std::clamp(1.0f - dist / 90.0f, 0.25f, 1.0f);
+            float tall = std::clamp(1.0f - dist / 100.0f, 0.3f, 1.0f);
             int n = 2 + rng.below(2);
             bool along_x = rng.below(2) == 0;
             float a = along_x ? x0 : z0, span = (along_x ? x1 - x0 : z1 - z0);
@@ -115,16 +115,16 @@ Mesh city_model() {
                 float inset = rng.range(0.2f, 1.5f);
                 float bx0 = along_x ? s0 : x0 + inset, bx1 = along_x ? s1 : x1 - inset;
                 float bz0 = along_x ? z0 + inset : s0, bz1 = along_x ? z1 - inset : s1;
-                float h = std::round(rng.range(3.0f, 16.0f * tall + 2.0f) / 2.0f) * 2.0f;
-                h = std::clamp(h, 3.0f, 16.0f);
+                float h = std::round(rng.range(4.0f, 20.0f * tall + 2.0f) / 2.5f) * 2.5f;
+                h = std::clamp(h, 5.0f, 20.0f);
                 int style = rng.below(12);
                 TexRect f = facade(style);
                 BoxTex t;
                 auto wall = [&](float w) {
-                    // Bottom-aligned piece of the facade: 8 units wide, 16 high per tile.
+                    // Bottom-aligned piece of the facade: 8 units wide, 20 high (eight floors).
                     TexRect r = f;
                     r.x1 = f.x0 + (f.x1 - f.x0) * std::min(w / 8.0f, 1.0f);
-                    r.y0 = f.y1 - (f.y1 - f.y0) * (h / 16.0f);
+                    r.y0 = f.y1 - (f.y1 - f.y0) * (h / 20.0f);
                     return r;
                 };
                 t.face[kPosX] = wall(bz1 - bz0);

@@ -70,29 +70,29 @@ Mesh girder_model(int kind) {
 
 Mesh floor_model() {
     Mesh m;
-    const Colour concrete_a{176, 172, 160}, concrete_b{158, 154, 144}, edge{232, 186, 40};
-    const Colour side{128, 124, 116}, under{90, 88, 84}, stripe{40, 40, 40};
-    const float e = 0.82f, h = 0.4f;
-    // Top: a 2 x 2 checker of slabs inside a yellow steel edge.
+    // A cast concrete slab: four panels with joints between them, a steel angle round the edge.
+    const Colour concrete_a{186, 182, 170}, concrete_b{170, 166, 156}, joint{120, 116, 108};
+    const Colour steel{96, 104, 112}, steel_top{150, 158, 166}, side{140, 136, 126}, under{90, 88, 84};
+    const float e = 0.9f, g = 0.04f, h = 0.45f;
     for (int i = 0; i < 2; ++i)
         for (int j = 0; j < 2; ++j) {
-            float xa = i ? 0 : -e, xb = i ? e : 0, za = j ? 0 : -e, zb = j ? e : 0;
+            float xa = i ? g : -e, xb = i ? e : -g, za = j ? g : -e, zb = j ? e : -g;
             m.poly({{xa, 0, za}, {xb, 0, za}, {xb, 0, zb}, {xa, 0, zb}}, {},
                    (i + j) % 2 ? concrete_b : concrete_a, {0, 1, 0});
         }
-    // Edge frame, each side in two halves, alternating with dark stripes at the corners.
+    // Joints: a cross of dark strips between the panels.
+    m.poly({{-g, 0, -e}, {g, 0, -e}, {g, 0, e}, {-g, 0, e}}, {}, joint, {0, 1, 0});
+    m.poly({{-e, 0, -g}, {-g, 0, -g}, {-g, 0, g}, {-e, 0, g}}, {}, joint, {0, 1, 0});
+    m.poly({{g, 0, -g}, {e, 0, -g}, {e, 0, g}, {g, 0, g}}, {}, joint, {0, 1, 0});
     for (int s = 0; s < 4; ++s) {
         Xform r = rotate_y(90.0f * float(s));
-        for (int half = 0; half < 2; ++half) {
-            float za = half ? 0 : -1, zb = half ? 1 : 0, ia = half ? 0 : -e, ib = half ? e : 0;
-            m.poly({r.apply({e, 0, ia}), r.apply({1, 0, za}), r.apply({1, 0, zb}), r.apply({e, 0, ib})}, {},
-                   half ? edge : stripe, r.rotate({0, 1, 0}));
-        }
-        // Side: steel edge band over the concrete body.
-        m.poly({r.apply({1, 0, -1}), r.apply({1, 0, 1}), r.apply({1, -0.12f, 1}), r.apply({1, -0.12f, -1})},
-               {}, edge, r.rotate({1, 0, 0}));
-        m.poly({r.apply({1, -0.12f, -1}), r.apply({1, -0.12f, 1}), r.apply({1, -h, 1}), r.apply({1, -h, -1})},
-               {}, side, r.rotate({1, 0, 0}));
+        // Edge angle on top, then the slab's side.
+        m.poly({r.apply({e, 0, -e}), r.apply({1, 0, -1}), r.apply({1, 0, 1}), r.apply({e, 0, e})}, {}, steel_top,
+               r.rotate({0, 1, 0}));
+        m.poly({r.apply({1, 0, -1}), r.apply({1, 0, 1}), r.apply({1, -0.15f, 1}), r.apply({1, -0.15f, -1})}, {},
+               steel, r.rotate({1, 0, 0}));
+        m.poly({r.apply({1, -0.15f, -1}), r.apply({1, -0.15f, 1}), r.apply({1, -h, 1}), r.apply({1, -h, -1})}, {},
+               side, r.rotate({1, 0, 0}));
     }
     m.poly({{-1, -h, -1}, {1, -h, -1}, {1, -h, 1}, {-1, -h, 1}}, {}, under, {0, -1, 0});
     return m;
@@ -100,7 +100,7 @@ Mesh floor_model() {
 
 Mesh lift_model() {
     Mesh m;
-    const Colour deck{120, 126, 134}, deck2{104, 110, 118}, yellow{246, 196, 30}, black{34, 34, 38};
+    const Colour deck{60, 96, 150}, deck2{48, 80, 130}, yellow{246, 196, 30}, black{34, 34, 38};
     const Colour steel{150, 156, 166}, cable{60, 60, 66}, hook{226, 160, 30}, red{210, 40, 36};
     const float h = 0.3f, b = 0.78f;
     // Deck: checker plate in the middle, hazard stripes around it.
