@@ -265,3 +265,20 @@ TEST(BmpDecode, MutatedFilesNeverReadOutOfBounds) {
     }
     EXPECT_GT(decoded, 0);
 }
+
+TEST(BmpDecode, BumpSpritesBecomeNormalMaps) {
+    BmpConvertOptions bump = sprite_options();
+    bump.normal_map = true;
+    // A flat height field points straight out: (0, 0, 1) -> (128, 128, 255).
+    TexelImage flat = decode(solid_bmp(4, 4, {10, 20, 99}), bump);
+    EXPECT_EQ(texel(flat, 2, 2), (Texel{128, 128, 255, 255}));
+    // Heights rising to the right tilt the normal to the left (red below 128); alpha is kept.
+    std::vector<Rgb> ramp(8 * 8);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) ramp[size_t(y) * 8 + x] = {0, 0, uint8_t(x * 30)};
+    TexelImage r = decode(make_bmp(8, 8, 24, ramp), bump);
+    Texel t = texel(r, 3, 3);
+    EXPECT_LT(t.r, 128);
+    EXPECT_EQ(t.g, 128);
+    EXPECT_EQ(t.a, 255);
+}

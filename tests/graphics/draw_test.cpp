@@ -103,6 +103,22 @@ TEST_F(DrawTest, SpritesDrawAtTheirOwnSizeAtTheNextWholePixel) {
     EXPECT_EQ(read_pixel(249, 275), kBlack);
     EXPECT_EQ(read_pixel(450, 374), kBlack);
 
+    // Rotation about the centre: 0 degrees is the plain sprite, -270 the same as 90, and a
+    // square turned by 90 degrees covers its own square.
+    glClear(GL_COLOR_BUFFER_BIT);
+    solid_sprite(8, 16, 16, {250, 250, 0});
+    draw_sprite(8, 500, 400);
+    std::vector<uint8_t> plain = read_screen();
+    glClear(GL_COLOR_BUFFER_BIT);
+    rotozoom_sprite(8, 500, 400, 0, 1);
+    EXPECT_TRUE(read_screen() == plain);
+    glClear(GL_COLOR_BUFFER_BIT);
+    rotozoom_sprite(8, 500, 400, -270, 1);
+    EXPECT_EQ(read_pixel(508, 408), rgb(250, 250, 0));
+    EXPECT_EQ(read_pixel(498, 408), kBlack);
+    EXPECT_EQ(read_pixel(518, 408), kBlack);
+    rotozoom_sprite(8, 100, 100, -1e300, 1); // any angle is brought into 0..360 at once
+
     // An empty slot draws nothing.
     glClear(GL_COLOR_BUFFER_BIT);
     draw_sprite(2, 0, 0);
