@@ -106,7 +106,8 @@ void install_slot_image(int slot, const TexelImage& image, bool font) {
 
 BmpLoad load_bmp_into_slot(const char* file, int slot, const BmpConvertOptions& options,
                            bool font) {
-    if (!sprite_slot(slot)) return data_file_exists(file) ? BmpLoad::failed : BmpLoad::missing;
+    // No device yet (or no such slot): nothing to load into.
+    if (!sprite_slot(slot)) return BmpLoad::missing;
     TexelImage image;
     BmpLoad result = read_bmp_file(file, options, image);
     if (result == BmpLoad::missing) return result;
