@@ -29,7 +29,7 @@ public:
     RtString(const char* text); // nullptr counts as the empty text
     RtString(const char* text, size_t n);
     explicit RtString(std::string_view text);
-    explicit RtString(const std::string& text) : RtString(std::string_view(text)) {}
+    RtString(const std::string& text) : RtString(std::string_view(text)) {}
     template <RtNumber T>
     RtString(T value);
     RtString(char) = delete;
