@@ -114,13 +114,11 @@ RtString& RtString::operator+=(const char* text) {
     return text ? append(text, std::strlen(text)) : *this;
 }
 
-char& RtString::operator[](size_t i) {
-    if (i < length_) return data_[i];
+char& RtString::char_at(int64_t i) {
+    if (i >= 0 && i < int64_t(length_)) return data_[i];
     g_scratch = 0;
     return g_scratch;
 }
-
-char RtString::operator[](size_t i) const { return i < length_ ? data_[i] : '\0'; }
 
 void RtString::set_number(double v) { *this = str_from_number(v); }
 

@@ -12,11 +12,14 @@
 // Characters (char) and bools are refused at compile time: use str_chr for a character code.
 #include <charconv>
 #include <compare>
+#include <cstdint>
 #include <concepts>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <type_traits>
+
+#include "runtime/numbers.h"
 
 template <class T>
 concept RtNumber = std::is_arithmetic_v<T> && !std::is_same_v<T, bool> &&
@@ -50,8 +53,15 @@ public:
 
     // One byte by 0-based position. Positions at or past the end read as 0, and writes there
     // are dropped, so the terminator and the length stay intact.
-    char& operator[](size_t i);
-    char operator[](size_t i) const;
+    template <RtNumber T>
+    char& operator[](T i) {
+        return char_at(position(i));
+    }
+    template <RtNumber T>
+    char operator[](T i) const {
+        int64_t p = position(i);
+        return p >= 0 && p < int64_t(length_) ? data_[p] : '\0';
+    }
 
     RtString& operator+=(const RtString& other);
     RtString& operator+=(const char* text);
@@ -67,6 +77,17 @@ public:
     void reserve(size_t n);
 
 private:
+    template <class T>
+    static int64_t position(T i) {
+        if constexpr (std::is_floating_point_v<T>) {
+            return to_int64(static_cast<double>(i));
+        } else if constexpr (std::is_signed_v<T>) {
+            return static_cast<int64_t>(i);
+        } else {
+            return i > static_cast<T>(INT64_MAX) ? -1 : static_cast<int64_t>(i);
+        }
+    }
+    char& char_at(int64_t i);
     void set_number(double v);
 
     char* data_;

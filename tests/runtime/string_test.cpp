@@ -87,6 +87,11 @@ TEST(RtStringValues, CharacterAccessPastTheEndIsHarmless) {
     EXPECT_EQ(s.length(), 2u);
     const RtString& cs = s;
     EXPECT_EQ(cs[10], '\0');
+    EXPECT_EQ(cs[-1.0], '\0');
+    EXPECT_EQ(cs[1.9], 'b');
+    s[-5] = 'y';
+    s[1e300] = 'y';
+    EXPECT_EQ(S(s), "ab");
 }
 
 TEST(NumberText, FormatsTenSignificantDigits) {
