@@ -15,7 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Every line read is at most 1023 bytes and is written no longer, except a header that had
     // no "]" of its own; skip the comparison when one came out that long.
     bool long_header = false;
-    for (const IniSection& s : first) long_header |= s.name.size() + 2 > 1023;
+    for (const IniSection& s : first)
+        long_header |= s.name.size() + 2 > 1023;
     if (!long_header && again != written) std::abort();
     return 0;
 }

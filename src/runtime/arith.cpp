@@ -5,10 +5,18 @@
 #include <cmath>
 #include <cstdint>
 
-double sin_deg(double a) { return std::sin(a / kDegreesPerRadian); }
-double cos_deg(double a) { return std::cos(a / kDegreesPerRadian); }
-double tan_deg(double a) { return std::tan(a / kDegreesPerRadian); }
-double atan_deg(double y, double x) { return std::atan2(y, x) * kDegreesPerRadian; }
+double sin_deg(double a) {
+    return std::sin(a / kDegreesPerRadian);
+}
+double cos_deg(double a) {
+    return std::cos(a / kDegreesPerRadian);
+}
+double tan_deg(double a) {
+    return std::tan(a / kDegreesPerRadian);
+}
+double atan_deg(double y, double x) {
+    return std::atan2(y, x) * kDegreesPerRadian;
+}
 
 double acos_deg(double x) {
     if (x >= 1) return 0;
@@ -16,9 +24,15 @@ double acos_deg(double x) {
     return std::acos(x) * kDegreesPerRadian;
 }
 
-double rt_sqrt(double x) { return std::sqrt(x); }
-double rt_abs(double x) { return std::fabs(x); }
-double rt_pow(double x, double y) { return std::pow(x, y); }
+double rt_sqrt(double x) {
+    return std::sqrt(x);
+}
+double rt_abs(double x) {
+    return std::fabs(x);
+}
+double rt_pow(double x, double y) {
+    return std::pow(x, y);
+}
 
 double mod(double a, double b) {
     const int32_t ia = to_int32(a);

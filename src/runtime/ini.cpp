@@ -22,7 +22,9 @@ IniStore& store() {
     return s;
 }
 
-void flush_at_end() { ini_flush(); }
+void flush_at_end() {
+    ini_flush();
+}
 
 void register_flush() {
     IniStore& s = store();
@@ -31,7 +33,9 @@ void register_flush() {
     at_runtime_end(flush_at_end);
 }
 
-char ascii_lower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+char ascii_lower(char c) {
+    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+}
 
 bool same_name(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
@@ -40,7 +44,9 @@ bool same_name(std::string_view a, std::string_view b) {
     return true;
 }
 
-bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool is_blank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 IniSection* find_section(std::string_view name) {
     for (IniSection& s : store().sections)
@@ -59,18 +65,22 @@ std::vector<IniSection> ini_parse(std::string_view bytes) {
         size_t end = nl == std::string_view::npos ? bytes.size() : nl;
         std::string_view line = bytes.substr(pos, end - pos);
         pos = nl == std::string_view::npos ? bytes.size() : nl + 1;
-        if (nl != std::string_view::npos && !line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (nl != std::string_view::npos && !line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
         if (line.size() > kMaxLine) line = line.substr(0, kMaxLine);
         if (size_t nul = line.find('\0'); nul != std::string_view::npos) line = line.substr(0, nul);
 
         size_t i = 0;
-        while (i < line.size() && is_blank(line[i])) ++i;
+        while (i < line.size() && is_blank(line[i]))
+            ++i;
         if (i == line.size() || line[i] == ';') continue;
         if (line[i] == '[') {
             ++i;
-            while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
+            while (i < line.size() && (line[i] == ' ' || line[i] == '\t'))
+                ++i;
             size_t start = i;
-            while (i < line.size() && !is_blank(line[i]) && line[i] != '=') ++i;
+            while (i < line.size() && !is_blank(line[i]) && line[i] != '=')
+                ++i;
             std::string_view name = line.substr(start, i - start);
             if (!name.empty() && name.back() == ']') name.remove_suffix(1);
             if (!current.pairs.empty()) sections.push_back(current);
@@ -79,13 +89,16 @@ std::vector<IniSection> ini_parse(std::string_view bytes) {
             continue;
         }
         size_t start = i;
-        while (i < line.size() && !is_blank(line[i]) && line[i] != '=') ++i;
+        while (i < line.size() && !is_blank(line[i]) && line[i] != '=')
+            ++i;
         if (i == line.size()) continue; // a key without a separator
         std::string_view key = line.substr(start, i - start);
         ++i;
-        while (i < line.size() && is_blank(line[i])) ++i;
+        while (i < line.size() && is_blank(line[i]))
+            ++i;
         std::string_view value = line.substr(i);
-        while (!value.empty() && static_cast<signed char>(value.back()) < 32) value.remove_suffix(1);
+        while (!value.empty() && static_cast<signed char>(value.back()) < 32)
+            value.remove_suffix(1);
         if (value.empty()) continue;
         current.pairs.emplace_back(std::string(key), std::string(value));
     }
@@ -124,7 +137,8 @@ void ini_open(const RtString& name) {
     s.modified = false;
     s.file_name = name.str();
     if (auto bytes = read_file(s.file_name, kMaxFileBytes))
-        s.sections = ini_parse(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
+        s.sections = ini_parse(
+            std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
 }
 
 RtString ini_get(const RtString& section, const RtString& key) {

@@ -28,7 +28,9 @@ LineCache& cache() {
     return c;
 }
 
-void flush_at_end() { line_flush(); }
+void flush_at_end() {
+    line_flush();
+}
 
 void register_flush() {
     LineCache& c = cache();
@@ -45,7 +47,8 @@ int select_file(const std::string& name) {
     // again, so a missing file reads as missing every time.
     if (name == c.file_name && !(c.missing && !c.dirty)) return 0;
     line_flush();
-    for (std::string& line : c.lines) line.clear();
+    for (std::string& line : c.lines)
+        line.clear();
     c.dirty = false;
     c.missing = false;
     c.last_line = 0;
@@ -58,7 +61,8 @@ int select_file(const std::string& name) {
     }
     std::vector<std::string> lines =
         line_parse(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
-    for (size_t i = 0; i < lines.size(); ++i) c.lines[i] = std::move(lines[i]);
+    for (size_t i = 0; i < lines.size(); ++i)
+        c.lines[i] = std::move(lines[i]);
     c.last_line = lines.empty() ? 0 : int32_t(lines.size() - 1);
     return 0;
 }
@@ -79,7 +83,8 @@ std::vector<std::string> line_parse(std::string_view bytes) {
         size_t end = nl == std::string_view::npos ? bytes.size() : nl;
         std::string_view line = bytes.substr(pos, end - pos);
         pos = nl == std::string_view::npos ? bytes.size() : nl + 1;
-        if (nl != std::string_view::npos && !line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (nl != std::string_view::npos && !line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
         if (line.size() > kLineChars) line = line.substr(0, kLineChars);
         if (size_t nul = line.find('\0'); nul != std::string_view::npos) line = line.substr(0, nul);
         lines.emplace_back(line);
@@ -107,12 +112,15 @@ RtString line_read(const RtString& name, double n) {
     }
     if (select_file(name.str()) != 0) return RtString("NO_FILE");
     std::string_view text = cache().lines[size_t(index)];
-    while (!text.empty() && static_cast<unsigned char>(text.back()) < 32) text.remove_suffix(1);
+    while (!text.empty() && static_cast<unsigned char>(text.back()) < 32)
+        text.remove_suffix(1);
     if (text.empty()) return RtString("NO_DATA");
     return RtString(text);
 }
 
-double line_read_number(const RtString& name, double n) { return number_from_str(line_read(name, n)); }
+double line_read_number(const RtString& name, double n) {
+    return number_from_str(line_read(name, n));
+}
 
 void line_write(const RtString& name, double n, const RtString& text) {
     int32_t index = 0;
@@ -128,9 +136,13 @@ void line_write(const RtString& name, double n, const RtString& text) {
     c.dirty = true;
 }
 
-double file_exists(const RtString& name) { return truth(file_readable(name.view())); }
+double file_exists(const RtString& name) {
+    return truth(file_readable(name.view()));
+}
 
-void delete_file(const RtString& name) { remove_file(name.view()); }
+void delete_file(const RtString& name) {
+    remove_file(name.view());
+}
 
 RtString platform_info(const RtString& key) {
     RtString k = str_upper(key);
@@ -141,8 +153,8 @@ RtString platform_info(const RtString& key) {
         std::tm t{};
         localtime_r(&now, &t);
         return str_from_int(t.tm_year + 1900) + "-" + str_from_int(t.tm_mon + 1) + "-" +
-               str_from_int(t.tm_mday) + " " + str_from_int(t.tm_hour) + ":" + str_from_int(t.tm_min) +
-               ":" + str_from_int(t.tm_sec);
+               str_from_int(t.tm_mday) + " " + str_from_int(t.tm_hour) + ":" +
+               str_from_int(t.tm_min) + ":" + str_from_int(t.tm_sec);
     }
     return RtString("NO_DATA");
 }

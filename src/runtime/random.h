@@ -5,7 +5,7 @@
 
 // The generator core.
 class Isaac {
-public:
+  public:
     static constexpr int kSize = 256;
     static constexpr uint32_t kGolden = 0x9e3779b9u;
 

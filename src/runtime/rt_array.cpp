@@ -30,11 +30,14 @@ Shape make_shape(double d0, double d1, double d2, double d3, size_t elem_size) {
     if (!(capacity * double(elem_size) <= kMaxStoreBytes)) fail(7);
     s.capacity = uint32_t(capacity);
     s.ndims = 0;
-    while (s.ndims < 4 && s.size[s.ndims] != 0) ++s.ndims;
+    while (s.ndims < 4 && s.size[s.ndims] != 0)
+        ++s.ndims;
     if (s.ndims == 0) s.ndims = 1;
     return s;
 }
 
-void fail(int code) { runtime_error(code); }
+void fail(int code) {
+    runtime_error(code);
+}
 
 } // namespace rt_array_detail

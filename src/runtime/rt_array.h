@@ -26,7 +26,7 @@
 namespace rt_array_detail {
 
 struct Shape {
-    int32_t size[4];  // truncated sizes as stored (0 when not in use)
+    int32_t size[4];   // truncated sizes as stored (0 when not in use)
     int32_t extent[4]; // sizes used for strides and iteration (at least 1)
     uint32_t capacity; // elements to allocate
     int32_t ndims;
@@ -38,14 +38,12 @@ struct Shape {
 Shape make_shape(double d0, double d1, double d2, double d3, size_t elem_size);
 [[noreturn]] void fail(int code);
 
-template <class T>
-struct InlineStore {
+template <class T> struct InlineStore {
     static constexpr uint32_t kSize = 0;
     T* get() { return nullptr; }
     const T* get() const { return nullptr; }
 };
-template <>
-struct InlineStore<double> {
+template <> struct InlineStore<double> {
     static constexpr uint32_t kSize = 16;
     double buf[16];
     double* get() { return buf; }
@@ -54,9 +52,8 @@ struct InlineStore<double> {
 
 } // namespace rt_array_detail
 
-template <class T>
-class RtArray {
-public:
+template <class T> class RtArray {
+  public:
     RtArray() = default;
     RtArray(const RtArray& other) { copy_from(other); }
     RtArray& operator=(const RtArray& other) {
@@ -68,14 +65,22 @@ public:
     }
     ~RtArray() { release(); }
 
-    void dim(double d0, double d1 = 0, double d2 = 0, double d3 = 0) { reshape(d0, d1, d2, d3, false); }
-    void redim(double d0, double d1 = 0, double d2 = 0, double d3 = 0) { reshape(d0, d1, d2, d3, true); }
+    void dim(double d0, double d1 = 0, double d2 = 0, double d3 = 0) {
+        reshape(d0, d1, d2, d3, false);
+    }
+    void redim(double d0, double d1 = 0, double d2 = 0, double d3 = 0) {
+        reshape(d0, d1, d2, d3, true);
+    }
 
-    T& at(double i0, double i1 = 0, double i2 = 0, double i3 = 0) { return data_[index(i0, i1, i2, i3)]; }
+    T& at(double i0, double i1 = 0, double i2 = 0, double i3 = 0) {
+        return data_[index(i0, i1, i2, i3)];
+    }
     const T& at(double i0, double i1 = 0, double i2 = 0, double i3 = 0) const {
         return data_[index(i0, i1, i2, i3)];
     }
-    T& operator()(double i0, double i1 = 0, double i2 = 0, double i3 = 0) { return at(i0, i1, i2, i3); }
+    T& operator()(double i0, double i1 = 0, double i2 = 0, double i3 = 0) {
+        return at(i0, i1, i2, i3);
+    }
     const T& operator()(double i0, double i1 = 0, double i2 = 0, double i3 = 0) const {
         return at(i0, i1, i2, i3);
     }
@@ -88,11 +93,9 @@ public:
     uint32_t capacity() const { return capacity_; }
     int32_t dimensions() const { return ndims_; }
     // Whether the elements live inside the array object (small number arrays).
-    bool uses_inline_store() const {
-        return data_ != nullptr && data_ == inline_.get();
-    }
+    bool uses_inline_store() const { return data_ != nullptr && data_ == inline_.get(); }
 
-private:
+  private:
     size_t index(double i0, double i1, double i2, double i3) const {
         if (!data_ || size_[0] == 0) rt_array_detail::fail(8);
         const int32_t idx[4] = {to_int32(i0), to_int32(i1), to_int32(i2), to_int32(i3)};
@@ -145,7 +148,8 @@ private:
             data_ = allocate(s.capacity);
             capacity_ = s.capacity;
         }
-        for (uint32_t i = 0; i < capacity_; ++i) data_[i] = T{};
+        for (uint32_t i = 0; i < capacity_; ++i)
+            data_[i] = T{};
         for (int k = 0; k < 4; ++k) {
             size_[k] = s.size[k];
             extent_[k] = s.extent[k];
@@ -156,16 +160,18 @@ private:
         stride_[2] = extent_[0] * extent_[1] * extent_[2];
         ndims_ = s.ndims;
         if (old.empty() || s.empty) return;
-        const int32_t n0 = std::min(old_extent[0], extent_[0]), n1 = std::min(old_extent[1], extent_[1]),
-                      n2 = std::min(old_extent[2], extent_[2]), n3 = std::min(old_extent[3], extent_[3]);
+        const int32_t n0 = std::min(old_extent[0], extent_[0]),
+                      n1 = std::min(old_extent[1], extent_[1]),
+                      n2 = std::min(old_extent[2], extent_[2]),
+                      n3 = std::min(old_extent[3], extent_[3]);
         for (int32_t i3 = 0; i3 < n3; ++i3)
             for (int32_t i2 = 0; i2 < n2; ++i2)
                 for (int32_t i1 = 0; i1 < n1; ++i1)
                     for (int32_t i0 = 0; i0 < n0; ++i0)
                         data_[size_t(i0) + size_t(i1) * stride_[0] + size_t(i2) * stride_[1] +
                               size_t(i3) * stride_[2]] =
-                            old[size_t(i0) + size_t(i1) * old_stride[0] + size_t(i2) * old_stride[1] +
-                                size_t(i3) * old_stride[2]];
+                            old[size_t(i0) + size_t(i1) * old_stride[0] +
+                                size_t(i2) * old_stride[1] + size_t(i3) * old_stride[2]];
     }
 
     T* data_ = nullptr;
@@ -178,23 +184,20 @@ private:
 };
 
 // The runtime's array operations as free functions.
-template <class T>
-void dim(RtArray<T>& a, double d0, double d1 = 0, double d2 = 0, double d3 = 0) {
+template <class T> void dim(RtArray<T>& a, double d0, double d1 = 0, double d2 = 0, double d3 = 0) {
     a.dim(d0, d1, d2, d3);
 }
 template <class T>
 void redim(RtArray<T>& a, double d0, double d1 = 0, double d2 = 0, double d3 = 0) {
     a.redim(d0, d1, d2, d3);
 }
-template <class T>
-T& at(RtArray<T>& a, double i0, double i1 = 0, double i2 = 0, double i3 = 0) {
+template <class T> T& at(RtArray<T>& a, double i0, double i1 = 0, double i2 = 0, double i3 = 0) {
     return a.at(i0, i1, i2, i3);
 }
 template <class T>
 const T& at(const RtArray<T>& a, double i0, double i1 = 0, double i2 = 0, double i3 = 0) {
     return a.at(i0, i1, i2, i3);
 }
-template <class T>
-double bounds(const RtArray<T>& a, double k) {
+template <class T> double bounds(const RtArray<T>& a, double k) {
     return a.bounds(k);
 }

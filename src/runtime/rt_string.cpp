@@ -37,11 +37,17 @@ RtString::RtString(const char* text) : RtString() {
     if (text) assign(text, std::strlen(text));
 }
 
-RtString::RtString(const char* text, size_t n) : RtString() { assign(text, n); }
+RtString::RtString(const char* text, size_t n) : RtString() {
+    assign(text, n);
+}
 
-RtString::RtString(std::string_view text) : RtString() { assign(text.data(), text.size()); }
+RtString::RtString(std::string_view text) : RtString() {
+    assign(text.data(), text.size());
+}
 
-RtString::RtString(const RtString& other) : RtString() { assign(other.data_, other.length_); }
+RtString::RtString(const RtString& other) : RtString() {
+    assign(other.data_, other.length_);
+}
 
 RtString& RtString::operator=(const RtString& other) {
     if (this != &other) assign(other.data_, other.length_);
@@ -93,7 +99,8 @@ RtString& RtString::assign(const char* text, size_t n) {
 
 RtString& RtString::append(const char* text, size_t n) {
     if (!text || !n) return *this;
-    if (const void* nul = std::memchr(text, '\0', n)) n = size_t(static_cast<const char*>(nul) - text);
+    if (const void* nul = std::memchr(text, '\0', n))
+        n = size_t(static_cast<const char*>(nul) - text);
     size_t total = size_t(length_) + n;
     if (capacity_ <= total) {
         // Appending a piece of ourselves: find it again after the buffer moved.
@@ -108,7 +115,9 @@ RtString& RtString::append(const char* text, size_t n) {
     return *this;
 }
 
-RtString& RtString::operator+=(const RtString& other) { return append(other.data_, other.length_); }
+RtString& RtString::operator+=(const RtString& other) {
+    return append(other.data_, other.length_);
+}
 
 RtString& RtString::operator+=(const char* text) {
     return text ? append(text, std::strlen(text)) : *this;
@@ -120,7 +129,9 @@ char& RtString::char_at(int64_t i) {
     return g_scratch;
 }
 
-void RtString::set_number(double v) { *this = str_from_number(v); }
+void RtString::set_number(double v) {
+    *this = str_from_number(v);
+}
 
 RtString str_from_number(double x) {
     if (std::isnan(x)) return RtString("nan");
@@ -142,16 +153,19 @@ RtString str_from_int(double x) {
 double number_from_str(std::string_view s) {
     size_t i = 0;
     auto digit = [&](size_t k) { return k < s.size() && s[k] >= '0' && s[k] <= '9'; };
-    while (i < s.size() && (s[i] == ' ' || (s[i] >= '\t' && s[i] <= '\r'))) ++i;
+    while (i < s.size() && (s[i] == ' ' || (s[i] >= '\t' && s[i] <= '\r')))
+        ++i;
     size_t start = i;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
     size_t mantissa = i;
-    while (digit(i)) ++i;
+    while (digit(i))
+        ++i;
     size_t int_digits = i - mantissa;
     size_t frac_digits = 0;
     if (i < s.size() && s[i] == '.') {
         size_t k = i + 1;
-        while (digit(k)) ++k;
+        while (digit(k))
+            ++k;
         frac_digits = k - i - 1;
         if (int_digits || frac_digits) i = k;
     }
@@ -160,7 +174,8 @@ double number_from_str(std::string_view s) {
         size_t k = i + 1;
         if (k < s.size() && (s[k] == '+' || s[k] == '-')) ++k;
         if (digit(k)) {
-            while (digit(k)) ++k;
+            while (digit(k))
+                ++k;
             i = k;
         }
     }
@@ -168,9 +183,13 @@ double number_from_str(std::string_view s) {
     return std::strtod(prefix.c_str(), nullptr);
 }
 
-double number_from_str(const char* text) { return text ? number_from_str(std::string_view(text)) : 0; }
+double number_from_str(const char* text) {
+    return text ? number_from_str(std::string_view(text)) : 0;
+}
 
-double number_from_str(const RtString& text) { return number_from_str(text.view()); }
+double number_from_str(const RtString& text) {
+    return number_from_str(text.view());
+}
 
 RtString operator+(const RtString& a, const RtString& b) {
     RtString r;
@@ -200,7 +219,9 @@ std::strong_ordering operator<=>(const RtString& a, const RtString& b) {
     return std::strcmp(a.c_str(), b.c_str()) <=> 0;
 }
 
-bool operator==(const RtString& a, const char* b) { return std::strcmp(a.c_str(), b ? b : "") == 0; }
+bool operator==(const RtString& a, const char* b) {
+    return std::strcmp(a.c_str(), b ? b : "") == 0;
+}
 
 std::strong_ordering operator<=>(const RtString& a, const char* b) {
     return std::strcmp(a.c_str(), b ? b : "") <=> 0;

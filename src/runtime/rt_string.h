@@ -12,7 +12,6 @@
 // Characters (char) and bools are refused at compile time: use str_chr for a character code.
 #include <charconv>
 #include <compare>
-#include <cstdint>
 #include <concepts>
 #include <cstdint>
 #include <string>
@@ -22,19 +21,18 @@
 #include "runtime/numbers.h"
 
 template <class T>
-concept RtNumber = std::is_arithmetic_v<T> && !std::is_same_v<T, bool> &&
-                   !std::is_same_v<T, char> && !std::is_same_v<T, signed char> &&
-                   !std::is_same_v<T, unsigned char>;
+concept RtNumber =
+    std::is_arithmetic_v<T> && !std::is_same_v<T, bool> && !std::is_same_v<T, char> &&
+    !std::is_same_v<T, signed char> && !std::is_same_v<T, unsigned char>;
 
 class RtString {
-public:
+  public:
     RtString();
     RtString(const char* text); // nullptr counts as the empty text
     RtString(const char* text, size_t n);
     explicit RtString(std::string_view text);
     RtString(const std::string& text) : RtString(std::string_view(text)) {}
-    template <RtNumber T>
-    RtString(T value);
+    template <RtNumber T> RtString(T value);
     RtString(char) = delete;
     RtString(bool) = delete;
 
@@ -53,20 +51,15 @@ public:
 
     // One byte by 0-based position. Positions at or past the end read as 0, and writes there
     // are dropped, so the terminator and the length stay intact.
-    template <RtNumber T>
-    char& operator[](T i) {
-        return char_at(position(i));
-    }
-    template <RtNumber T>
-    char operator[](T i) const {
+    template <RtNumber T> char& operator[](T i) { return char_at(position(i)); }
+    template <RtNumber T> char operator[](T i) const {
         int64_t p = position(i);
         return p >= 0 && p < int64_t(length_) ? data_[p] : '\0';
     }
 
     RtString& operator+=(const RtString& other);
     RtString& operator+=(const char* text);
-    template <RtNumber T>
-    RtString& operator+=(T value);
+    template <RtNumber T> RtString& operator+=(T value);
     RtString& operator+=(char) = delete;
 
     // Appends raw bytes (a NUL in them ends the text).
@@ -76,9 +69,8 @@ public:
     // Makes room for n characters by the growth rule (keeps the text).
     void reserve(size_t n);
 
-private:
-    template <class T>
-    static int64_t position(T i) {
+  private:
+    template <class T> static int64_t position(T i) {
         if constexpr (std::is_floating_point_v<T>) {
             return to_int64(static_cast<double>(i));
         } else if constexpr (std::is_signed_v<T>) {
@@ -111,14 +103,12 @@ double number_from_str(const RtString& text);
 RtString operator+(const RtString& a, const RtString& b);
 RtString operator+(const RtString& a, const char* b);
 RtString operator+(const char* a, const RtString& b);
-template <RtNumber T>
-RtString operator+(const RtString& a, T b) {
+template <RtNumber T> RtString operator+(const RtString& a, T b) {
     RtString r(a);
     r += b;
     return r;
 }
-template <RtNumber T>
-RtString operator+(T a, const RtString& b) {
+template <RtNumber T> RtString operator+(T a, const RtString& b) {
     RtString r(a);
     r += b;
     return r;
@@ -130,18 +120,15 @@ bool operator==(const RtString& a, const RtString& b); // lengths first
 std::strong_ordering operator<=>(const RtString& a, const RtString& b);
 bool operator==(const RtString& a, const char* b);
 std::strong_ordering operator<=>(const RtString& a, const char* b);
-template <RtNumber T>
-bool operator==(const RtString& a, T b) {
+template <RtNumber T> bool operator==(const RtString& a, T b) {
     return number_from_str(a) == static_cast<double>(b);
 }
-template <RtNumber T>
-std::partial_ordering operator<=>(const RtString& a, T b) {
+template <RtNumber T> std::partial_ordering operator<=>(const RtString& a, T b) {
     return number_from_str(a) <=> static_cast<double>(b);
 }
 
 // ---- template members ----
-template <RtNumber T>
-RtString::RtString(T value) : RtString() {
+template <RtNumber T> RtString::RtString(T value) : RtString() {
     if constexpr (std::is_integral_v<T>) {
         char buf[24];
         auto res = std::to_chars(buf, buf + sizeof buf, value);
@@ -151,7 +138,6 @@ RtString::RtString(T value) : RtString() {
     }
 }
 
-template <RtNumber T>
-RtString& RtString::operator+=(T value) {
+template <RtNumber T> RtString& RtString::operator+=(T value) {
     return *this += RtString(value);
 }

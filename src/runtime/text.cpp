@@ -7,7 +7,9 @@
 #include <string_view>
 #include <vector>
 
-double str_len(const RtString& s) { return s.length(); }
+double str_len(const RtString& s) {
+    return s.length();
+}
 
 RtString str_mid(const RtString& s, double start, double count) {
     const int64_t len = s.length();
@@ -42,7 +44,9 @@ RtString str_chr(double code) {
     return RtString(&c, 1); // a NUL byte gives the empty string
 }
 
-double str_asc(const RtString& s) { return s.empty() ? 0.0 : double(int8_t(s[0])); }
+double str_asc(const RtString& s) {
+    return s.empty() ? 0.0 : double(int8_t(s[0]));
+}
 
 RtString str_hex(const uint8_t* bytes, size_t n) {
     static const char digits[] = "0123456789ABCDEF";
@@ -68,13 +72,16 @@ double split_string(const RtString& text, RtArray<RtString>& pieces, const RtStr
     std::vector<std::string_view> found;
     size_t i = 0;
     while (i < t.size()) {
-        while (i < t.size() && seps.find(t[i]) != std::string_view::npos) ++i;
+        while (i < t.size() && seps.find(t[i]) != std::string_view::npos)
+            ++i;
         size_t start = i;
-        while (i < t.size() && seps.find(t[i]) == std::string_view::npos) ++i;
+        while (i < t.size() && seps.find(t[i]) == std::string_view::npos)
+            ++i;
         if (i > start) found.push_back(t.substr(start, i - start));
     }
     pieces.dim(double(found.size()));
-    for (size_t k = 0; k < found.size(); ++k) pieces.at(double(k)) = RtString(found[k]);
+    for (size_t k = 0; k < found.size(); ++k)
+        pieces.at(double(k)) = RtString(found[k]);
     return double(found.size());
 }
 

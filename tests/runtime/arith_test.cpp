@@ -129,7 +129,8 @@ TEST(Isaac, MatchesThePublishedZeroSeedVector) {
     for (int block = 0; block < 2; ++block) {
         g.generate();
         for (int i = 0; i < Isaac::kSize; ++i)
-            ASSERT_EQ(g.results[i], expected[size_t(block * 256 + i)]) << "block " << block << " word " << i;
+            ASSERT_EQ(g.results[i], expected[size_t(block * 256 + i)])
+                << "block " << block << " word " << i;
     }
 }
 
@@ -138,15 +139,18 @@ TEST(Isaac, NextHandsOutEachBlockInOrder) {
     const uint32_t zeros[Isaac::kSize] = {};
     Isaac g;
     g.init(zeros);
-    for (int i = 0; i < 256; ++i) g.next(); // the block made by init
-    for (size_t i = 0; i < 512; ++i) ASSERT_EQ(g.next(), expected[i]) << i;
+    for (int i = 0; i < 256; ++i)
+        g.next(); // the block made by init
+    for (size_t i = 0; i < 512; ++i)
+        ASSERT_EQ(g.next(), expected[i]) << i;
 }
 
 TEST(Rnd, SeedingIsRepeatableAndSeedDependent) {
     auto draw = [](uint32_t seed) {
         rnd_seed(seed);
         std::vector<uint32_t> v;
-        for (int i = 0; i < 600; ++i) v.push_back(rnd_next()); // crosses block boundaries
+        for (int i = 0; i < 600; ++i)
+            v.push_back(rnd_next()); // crosses block boundaries
         return v;
     };
     EXPECT_EQ(draw(12345), draw(12345));
@@ -167,9 +171,11 @@ TEST(Rnd, BoundsAreInclusiveAndNegativeGivesZero) {
     }
     EXPECT_EQ(seen.size(), 7u);
     std::set<double> coin;
-    for (int i = 0; i < 200; ++i) coin.insert(rnd(1));
+    for (int i = 0; i < 200; ++i)
+        coin.insert(rnd(1));
     EXPECT_EQ(coin, (std::set<double>{0, 1}));
-    for (double n : {-1.0, -2.0, -1e300, -0.5}) EXPECT_EQ(rnd(n), 0) << n;
+    for (double n : {-1.0, -2.0, -1e300, -0.5})
+        EXPECT_EQ(rnd(n), 0) << n;
     EXPECT_EQ(rnd(std::nan("")), 0);
     for (int i = 0; i < 100; ++i) {
         double big = rnd(1e15);

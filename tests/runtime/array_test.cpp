@@ -57,7 +57,8 @@ TEST(ArrayShape, ElementsAreLaidOutByStrides) {
     for (int i3 = 0; i3 < 2; ++i3)
         for (int i2 = 0; i2 < 2; ++i2)
             for (int i1 = 0; i1 < 4; ++i1)
-                for (int i0 = 0; i0 < 3; ++i0) a.at(i0, i1, i2, i3) = i0 + 10 * i1 + 100 * i2 + 1000 * i3;
+                for (int i0 = 0; i0 < 3; ++i0)
+                    a.at(i0, i1, i2, i3) = i0 + 10 * i1 + 100 * i2 + 1000 * i3;
     for (int i3 = 0; i3 < 2; ++i3)
         for (int i2 = 0; i2 < 2; ++i2)
             for (int i1 = 0; i1 < 4; ++i1)
@@ -70,7 +71,8 @@ TEST(ArrayShape, DimResetsAndRedimKeepsTheOverlap) {
     RtArray<double> a;
     a.dim(4, 3);
     for (int j = 0; j < 3; ++j)
-        for (int i = 0; i < 4; ++i) a.at(i, j) = 1 + i + 10 * j;
+        for (int i = 0; i < 4; ++i)
+            a.at(i, j) = 1 + i + 10 * j;
     a.redim(2, 5);
     EXPECT_EQ(a.at(0, 0), 1);
     EXPECT_EQ(a.at(1, 2), 22);

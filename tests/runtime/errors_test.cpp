@@ -1,18 +1,18 @@
 // runtime_error ends the program with its code as the exit status and logs the reason.
-#include "runtime/errors.h"
 #include "fork_style.h"
+#include "runtime/errors.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 namespace {
 
 class RuntimeErrorTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir = make_temp_dir();
         ASSERT_FALSE(dir.empty());
@@ -45,7 +45,9 @@ TEST_F(RuntimeErrorTest, AnErrorIsNeverReportedAsSuccess) {
 }
 
 int g_hook_order = 0;
-void first_hook() { g_hook_order = g_hook_order * 10 + 1; }
+void first_hook() {
+    g_hook_order = g_hook_order * 10 + 1;
+}
 void second_hook() {
     g_hook_order = g_hook_order * 10 + 2;
     error_log("hooks " + std::to_string(g_hook_order));

@@ -6,11 +6,13 @@
 #include <string>
 
 class ForkedDeathTests {
-public:
-    ForkedDeathTests() : saved_(GTEST_FLAG_GET(death_test_style)) { GTEST_FLAG_SET(death_test_style, "fast"); }
+  public:
+    ForkedDeathTests() : saved_(GTEST_FLAG_GET(death_test_style)) {
+        GTEST_FLAG_SET(death_test_style, "fast");
+    }
     ~ForkedDeathTests() { GTEST_FLAG_SET(death_test_style, saved_); }
 
-private:
+  private:
     std::string saved_;
 };
 
@@ -23,8 +25,8 @@ private:
 
 // Runs `loop` (which never returns on its own) in a forked child, kills the child with SIGKILL
 // after a delay, and calls `check` with that delay; repeated for 40 delays spread over 0..max_us.
-inline void kill_at_moments(const std::function<void()>& loop, const std::function<void(int)>& check,
-                            int max_us = 20000) {
+inline void kill_at_moments(const std::function<void()>& loop,
+                            const std::function<void(int)>& check, int max_us = 20000) {
     for (int delay_us = 0; delay_us <= max_us; delay_us += max_us / 40) {
         pid_t pid = fork();
         ASSERT_GE(pid, 0);

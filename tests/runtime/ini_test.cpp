@@ -1,17 +1,17 @@
 // INI files: reading real bytes, the store's operations, write-back layout, and write-backs
 // interrupted by a killed process.
+#include "fork_style.h"
 #include "runtime/errors.h"
 #include "runtime/files.h"
 #include "runtime/ini.h"
 #include "runtime/numbers.h"
-#include "fork_style.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <chrono>
 #include <csignal>
+#include <filesystem>
 #include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -20,10 +20,12 @@
 
 namespace {
 
-std::string S(const RtString& s) { return s.str(); }
+std::string S(const RtString& s) {
+    return s.str();
+}
 
 class IniTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir = make_temp_dir();
         ASSERT_FALSE(dir.empty());
@@ -51,21 +53,20 @@ TEST_F(IniTest, ReadsCrLfFilesWithoutAFinalLineEnd) {
 }
 
 TEST_F(IniTest, SeparatorsAndValues) {
-    open_bytes("b.ini",
-               "[s]\n"
-               "a=3\n"
-               "b\t3\n"
-               "c 3\n"
-               "d = 3\n"
-               "e=  spaced  \n"
-               "f=x\x01\x1f\xe9\n"
-               "g=\n"
-               "h\n"
-               "   ; comment=1\n"
-               ";k=1\n"
-               "  \t indented=5\n"
-               "i=a=b\n"
-               "=9\n");
+    open_bytes("b.ini", "[s]\n"
+                        "a=3\n"
+                        "b\t3\n"
+                        "c 3\n"
+                        "d = 3\n"
+                        "e=  spaced  \n"
+                        "f=x\x01\x1f\xe9\n"
+                        "g=\n"
+                        "h\n"
+                        "   ; comment=1\n"
+                        ";k=1\n"
+                        "  \t indented=5\n"
+                        "i=a=b\n"
+                        "=9\n");
     EXPECT_EQ(S(ini_get("s", "a")), "3");
     EXPECT_EQ(S(ini_get("s", "b")), "3");
     EXPECT_EQ(S(ini_get("s", "c")), "3");
@@ -81,8 +82,9 @@ TEST_F(IniTest, SeparatorsAndValues) {
 }
 
 TEST_F(IniTest, OddHeaders) {
-    auto sections = ini_parse("[global]\na=1\n[ global2 ] ; note\nb=2\n[two words]\nc=3\n[name]x\nd=4\n"
-                              "[]\ne=5\n[empty]\n[last]\nf=6\n");
+    auto sections =
+        ini_parse("[global]\na=1\n[ global2 ] ; note\nb=2\n[two words]\nc=3\n[name]x\nd=4\n"
+                  "[]\ne=5\n[empty]\n[last]\nf=6\n");
     ASSERT_EQ(sections.size(), 6u);
     EXPECT_EQ(sections[0].name, "global");
     EXPECT_EQ(sections[1].name, "global2");
@@ -106,7 +108,8 @@ TEST_F(IniTest, KeysBeforeAnyHeaderAndDuplicates) {
 
 TEST_F(IniTest, LongLinesAreCutAndTheirRestSkipped) {
     std::string value(1500, 'v');
-    open_bytes("long.ini", "[s]\nk=" + value + "\nnext=1\n[t]\nx=" + std::string(1019, 'w') + "=tail\n");
+    open_bytes("long.ini",
+               "[s]\nk=" + value + "\nnext=1\n[t]\nx=" + std::string(1019, 'w') + "=tail\n");
     EXPECT_EQ(S(ini_get("s", "k")), std::string(1021, 'v')); // 1023 bytes of line
     EXPECT_EQ(S(ini_get("s", "next")), "1");
     EXPECT_EQ(S(ini_get("t", "x")), std::string(1019, 'w') + "=t");
@@ -118,7 +121,8 @@ TEST_F(IniTest, NulBytesAndBinaryGarbageAreHarmless) {
     EXPECT_EQ(S(ini_get("s", "a")), "1");
     EXPECT_EQ(S(ini_get("s", "b")), "2");
     std::string garbage;
-    for (int i = 0; i < 5000; ++i) garbage += char((i * 7919) & 255);
+    for (int i = 0; i < 5000; ++i)
+        garbage += char((i * 7919) & 255);
     ini_parse(garbage); // no crash, no sanitizer report
 }
 
@@ -131,14 +135,16 @@ TEST_F(IniTest, PutCreatesAFileWithExactlyTheLayout) {
 }
 
 TEST_F(IniTest, WriteBackLayoutByteForByte) {
-    open_bytes("w.ini", "; comment\r\ntop = 5\r\n[ pads0 ]\r\nminx=1\r\nmaxx\t2\r\n[workers]\r\nx=1\r\n");
-    ini_put("pads0", "MINX", "7");     // replaces in place, keeps the stored key
-    ini_put("pads0", "extx", "9");     // appended
-    ini_put("workers", "x", "");       // removed
-    ini_put("new", "k", "");           // written as k= and vanishes on reading
-    ini_open(path("w.ini").c_str());   // the same file: written, then read back
-    EXPECT_EQ(read_text(path("w.ini")),
-              "[]\r\ntop== 5\r\n[pads0]\r\nminx=7\r\nmaxx=2\r\nextx=9\r\n[workers]\r\n[new]\r\nk=\r\n");
+    open_bytes("w.ini",
+               "; comment\r\ntop = 5\r\n[ pads0 ]\r\nminx=1\r\nmaxx\t2\r\n[workers]\r\nx=1\r\n");
+    ini_put("pads0", "MINX", "7");   // replaces in place, keeps the stored key
+    ini_put("pads0", "extx", "9");   // appended
+    ini_put("workers", "x", "");     // removed
+    ini_put("new", "k", "");         // written as k= and vanishes on reading
+    ini_open(path("w.ini").c_str()); // the same file: written, then read back
+    EXPECT_EQ(
+        read_text(path("w.ini")),
+        "[]\r\ntop== 5\r\n[pads0]\r\nminx=7\r\nmaxx=2\r\nextx=9\r\n[workers]\r\n[new]\r\nk=\r\n");
     EXPECT_EQ(S(ini_get("pads0", "minx")), "7");
     EXPECT_EQ(S(ini_get("new", "k")), "NO_DATA");
     EXPECT_EQ(S(ini_get("", "top")), "= 5");
@@ -202,7 +208,8 @@ TEST_F(IniTest, KilledWriteBackLeavesAWholeFile) {
         std::vector<IniSection> s;
         for (int i = 0; i < 20; ++i) {
             IniSection sec{"section" + std::to_string(i), {}};
-            for (int k = 0; k < 150; ++k) sec.pairs.emplace_back("key" + std::to_string(k), std::string(100, 'v'));
+            for (int k = 0; k < 150; ++k)
+                sec.pairs.emplace_back("key" + std::to_string(k), std::string(100, 'v'));
             s.push_back(sec);
         }
         s[0].pairs[0].second = std::string(100, c);
@@ -221,7 +228,8 @@ TEST_F(IniTest, KilledWriteBackLeavesAWholeFile) {
         },
         [&](int delay) {
             std::string now = read_text(file);
-            EXPECT_TRUE(now == a || now == b) << "after " << delay << " us: " << now.size() << " bytes";
+            EXPECT_TRUE(now == a || now == b)
+                << "after " << delay << " us: " << now.size() << " bytes";
         },
         40000);
 }

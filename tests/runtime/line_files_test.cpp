@@ -1,15 +1,15 @@
 // Line files and the file helpers.
+#include "fork_style.h"
 #include "runtime/errors.h"
 #include "runtime/files.h"
 #include "runtime/line_files.h"
-#include "fork_style.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <chrono>
 #include <csignal>
+#include <filesystem>
 #include <regex>
 #include <string>
 #include <sys/wait.h>
@@ -18,10 +18,12 @@
 
 namespace {
 
-std::string S(const RtString& s) { return s.str(); }
+std::string S(const RtString& s) {
+    return s.str();
+}
 
 class LineFileTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir = make_temp_dir();
         ASSERT_FALSE(dir.empty());
@@ -90,7 +92,8 @@ TEST_F(LineFileTest, LineLengthLimits) {
 
 TEST_F(LineFileTest, AtMost256LinesAreRead) {
     std::string bytes;
-    for (int i = 0; i < 300; ++i) bytes += std::to_string(i) + "\n";
+    for (int i = 0; i < 300; ++i)
+        bytes += std::to_string(i) + "\n";
     auto lines = line_parse(bytes);
     EXPECT_EQ(lines.size(), 256u);
     write_bytes(dir + "/many.txt", bytes);
@@ -109,7 +112,8 @@ TEST_F(LineFileTest, FileHelpers) {
     EXPECT_EQ(S(platform_info("device")), "DESKTOP");
     EXPECT_EQ(S(platform_info("other")), "NO_DATA");
     std::string time = S(platform_info("time"));
-    EXPECT_TRUE(std::regex_match(time, std::regex(R"(\d{4}-[1-9]\d?-[1-9]\d? (0|[1-9]\d?):(0|[1-9]\d?):(0|[1-9]\d?))")))
+    EXPECT_TRUE(std::regex_match(
+        time, std::regex(R"(\d{4}-[1-9]\d?-[1-9]\d? (0|[1-9]\d?):(0|[1-9]\d?):(0|[1-9]\d?))")))
         << time;
 }
 
@@ -131,7 +135,8 @@ TEST_F(LineFileTest, KilledWriteBackLeavesAWholeFile) {
     const std::string file = dir + "/big.txt";
     auto version = [](char c) {
         std::string out = std::string(1023, c) + "\r\n";
-        for (int i = 1; i < 256; ++i) out += std::string(1023, 'v') + "\r\n";
+        for (int i = 1; i < 256; ++i)
+            out += std::string(1023, 'v') + "\r\n";
         return out;
     };
     const std::string a = version('a'), b = version('b');
@@ -147,7 +152,8 @@ TEST_F(LineFileTest, KilledWriteBackLeavesAWholeFile) {
         },
         [&](int delay) {
             std::string now = read_text(file);
-            EXPECT_TRUE(now == a || now == b) << "after " << delay << " us: " << now.size() << " bytes";
+            EXPECT_TRUE(now == a || now == b)
+                << "after " << delay << " us: " << now.size() << " bytes";
         });
 }
 

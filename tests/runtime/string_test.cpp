@@ -11,7 +11,9 @@
 
 namespace {
 
-std::string S(const RtString& s) { return s.str(); }
+std::string S(const RtString& s) {
+    return s.str();
+}
 
 TEST(RtStringGrowth, EmptyStringOwnsFourBytes) {
     RtString s;
@@ -183,7 +185,7 @@ TEST(Concatenation, EveryMixOfStringLiteralAndNumber) {
 TEST(Comparison, ByteOrderAndNumbers) {
     RtString ten("10"), nine("9");
     EXPECT_TRUE(ten < nine); // byte order
-    EXPECT_TRUE(ten == 10);   // numerically
+    EXPECT_TRUE(ten == 10);  // numerically
     EXPECT_TRUE(nine < 10);
     EXPECT_TRUE(RtString("abc") == "abc");
     EXPECT_TRUE(RtString("abc") != "abd");
