@@ -1,9 +1,14 @@
 // The graphics written by the data generator: every file the game loads, in a form its loaders
 // and independent readers accept, within the drawing budget, and the same on every run.
+#include "graphics/bmp.h"
+#include "graphics/device.h"
+#include "graphics/font.h"
+#include "platform/gl.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
@@ -15,7 +20,9 @@
 
 namespace {
 
-std::string datagen() { return std::string(SS_BIN_DIR) + "/datagen"; }
+std::string datagen() {
+    return std::string(SS_BIN_DIR) + "/datagen";
+}
 
 // One generator run per test process, into a fresh folder.
 const std::string& generated() {
@@ -44,8 +51,8 @@ struct Bmp {
 };
 
 uint32_t le32(const std::string& s, size_t at) {
-    return uint32_t(uint8_t(s[at])) | uint32_t(uint8_t(s[at + 1])) << 8 | uint32_t(uint8_t(s[at + 2])) << 16 |
-           uint32_t(uint8_t(s[at + 3])) << 24;
+    return uint32_t(uint8_t(s[at])) | uint32_t(uint8_t(s[at + 1])) << 8 |
+           uint32_t(uint8_t(s[at + 2])) << 16 | uint32_t(uint8_t(s[at + 3])) << 24;
 }
 
 // Reads an uncompressed 24-bit bottom-up BMP as the game does; false when it is anything else.
@@ -105,7 +112,8 @@ struct Model {
     std::vector<std::vector<Vertex>> frames;
     int triangles() const {
         int n = 0;
-        for (const Face& f : faces) n += int(f.corners.size()) - 2;
+        for (const Face& f : faces)
+            n += int(f.corners.size()) - 2;
         return n;
     }
 };
@@ -120,7 +128,8 @@ bool read_model(const std::string& path, Model* m, std::string* why) {
         if (hash != std::string::npos) line.erase(hash);
         std::istringstream ls(line);
         std::string t;
-        while (ls >> t) tok.push_back(t);
+        while (ls >> t)
+            tok.push_back(t);
     }
     size_t at = 0;
     auto next = [&](double* v) {
@@ -162,7 +171,8 @@ bool read_model(const std::string& path, Model* m, std::string* why) {
         if (!count(&n, 1 << 20)) return *why = "vertex count", false;
         fr.resize(size_t(n));
         for (Vertex& v : fr)
-            if (!next(&v.x) || !next(&v.y) || !next(&v.z) || !next(&v.nx) || !next(&v.ny) || !next(&v.nz))
+            if (!next(&v.x) || !next(&v.y) || !next(&v.z) || !next(&v.nx) || !next(&v.ny) ||
+                !next(&v.nz))
                 return *why = "vertex", false;
     }
     if (at != tok.size()) return *why = "trailing data", false;
@@ -183,7 +193,9 @@ double signed_volume(const Model& m) {
             const Vertex& a = v[size_t(f.corners[0].first)];
             const Vertex& b = v[size_t(f.corners[k].first)];
             const Vertex& c = v[size_t(f.corners[k + 1].first)];
-            vol += (a.x * (b.y * c.z - b.z * c.y) - a.y * (b.x * c.z - b.z * c.x) + a.z * (b.x * c.y - b.y * c.x)) / 6;
+            vol += (a.x * (b.y * c.z - b.z * c.y) - a.y * (b.x * c.z - b.z * c.x) +
+                    a.z * (b.x * c.y - b.y * c.x)) /
+                   6;
         }
     return vol;
 }
@@ -251,15 +263,16 @@ TEST(DatagenGraphics, WritesEveryPictureAsA24BitBmpThatIdentifyAccepts) {
         EXPECT_EQ(bmp.offset, 54u);
         EXPECT_EQ(bmp.compression, 0u);
         std::string out;
-        ASSERT_EQ(run_command("/usr/bin/identify -format '%m %w %h' '" + path + "'", &out), 0) << out;
+        ASSERT_EQ(run_command("/usr/bin/identify -format '%m %w %h' '" + path + "'", &out), 0)
+            << out;
         EXPECT_EQ(out, "BMP3 " + std::to_string(p.width) + " " + std::to_string(p.height));
     }
 }
 
 TEST(DatagenGraphics, TexturesFitTheDrawingLimits) {
     ASSERT_FALSE(generated().empty());
-    const std::set<std::string> pictures = {"gfx/hintergrund.bmp", "gfx/splash.bmp", "gfx/Trelmond.bmp",
-                                            "gfx/Credits.bmp"};
+    const std::set<std::string> pictures = {"gfx/hintergrund.bmp", "gfx/splash.bmp",
+                                            "gfx/Trelmond.bmp", "gfx/Credits.bmp"};
     for (const Picture& p : kPictures) {
         SCOPED_TRACE(p.name);
         Bmp bmp;
@@ -310,8 +323,8 @@ TEST(DatagenGraphics, FontsHaveOutlinedGlyphsOfTheRightSize) {
         int lit = 0, outline = 0;
         cell(' ', &lit, &outline);
         EXPECT_EQ(lit + outline, 0) << "space is not empty";
-        for (const char* set : {"ABCDEFGHIJKLMNOPQRSTUVWXYZ", "abcdefghijklmnopqrstuvwxyz", "0123456789",
-                                "[]-:.!?()+"}) {
+        for (const char* set : {"ABCDEFGHIJKLMNOPQRSTUVWXYZ", "abcdefghijklmnopqrstuvwxyz",
+                                "0123456789", "[]-:.!?()+"}) {
             for (const char* c = set; *c; ++c) {
                 cell(*c, &lit, &outline);
                 EXPECT_GT(lit, 3) << "glyph '" << *c << "' has no bright pixels";
@@ -335,7 +348,8 @@ TEST(DatagenGraphics, ModelsParseWithTheirFramesAndStayWithinBudget) {
         EXPECT_GT(m.triangles(), 0);
         EXPECT_LE(m.triangles(), spec.max_triangles);
         std::set<int> colours;
-        for (const auto& f : m.faces) colours.insert(f.r | f.g << 8 | f.b << 16);
+        for (const auto& f : m.faces)
+            colours.insert(f.r | f.g << 8 | f.b << 16);
         EXPECT_LT(colours.size(), 256u); // colour indices are one byte, with the fan marker
         for (const auto& fr : m.frames) {
             EXPECT_EQ(fr.size(), m.frames[0].size()) << "frames differ in vertex count";
@@ -350,8 +364,10 @@ TEST(DatagenGraphics, ModelsParseWithTheirFramesAndStayWithinBudget) {
             ASSERT_TRUE(read_bmp(generated() + "/" + spec.texture, &tex));
             double umax = 1, vmax = 1;
             int tw = 1, th = 1;
-            while (tw < tex.width) tw *= 2;
-            while (th < tex.height) th *= 2;
+            while (tw < tex.width)
+                tw *= 2;
+            while (th < tex.height)
+                th *= 2;
             umax = double(tex.width) / tw;
             vmax = double(tex.height) / th;
             for (const auto& f : m.faces) {
@@ -373,13 +389,14 @@ TEST(DatagenGraphics, ModelsAreWoundClockwiseSeenFromWhereTheyAreSeen) {
     ASSERT_FALSE(generated().empty());
     // A whole girder cell: the I profile (0.72 + 0.4704 + 0.576 square units per unit of
     // length... times 2 units) closed at both ends, seen from outside.
-    EXPECT_NEAR(signed_volume(load("gfx/stahltraeger.ddd")), -(2 * 0.18 * 2 + 0.28 * 0.84 * 2 + 1.6 * 0.18 * 2),
-                1e-3);
+    EXPECT_NEAR(signed_volume(load("gfx/stahltraeger.ddd")),
+                -(2 * 0.18 * 2 + 0.28 * 0.84 * 2 + 1.6 * 0.18 * 2), 1e-3);
     EXPECT_NEAR(signed_volume(load("gfx/boden.ddd")), -(2 * 2 * 0.45), 1e-3);
     EXPECT_LT(signed_volume(load("gfx/status_03.ddd")), 0);
     EXPECT_LT(signed_volume(load("gfx/status_02.ddd")), 0);
     // Sky domes are seen from inside.
-    for (const char* dome : {"gfx/skydome.ddd", "gfx/skydome-sky.ddd", "gfx/skydome-superman.ddd"}) {
+    for (const char* dome :
+         {"gfx/skydome.ddd", "gfx/skydome-sky.ddd", "gfx/skydome-superman.ddd"}) {
         Model m = load(dome);
         Bounds b = bounds(m.frames[0]);
         double r = (b.hi[0] - b.lo[0]) / 2;
@@ -390,8 +407,8 @@ TEST(DatagenGraphics, ModelsAreWoundClockwiseSeenFromWhereTheyAreSeen) {
 TEST(DatagenGraphics, ModelsFollowThePlacementConventionsOfTheScene) {
     ASSERT_FALSE(generated().empty());
     // Pad cells: 2 x 2 units centred on the origin, walking surface at y = 0, body below.
-    for (const char* pad : {"gfx/stahltraeger.ddd", "gfx/stahltraeger_mitte.ddd", "gfx/stahltraeger_seite.ddd",
-                            "gfx/boden.ddd"}) {
+    for (const char* pad : {"gfx/stahltraeger.ddd", "gfx/stahltraeger_mitte.ddd",
+                            "gfx/stahltraeger_seite.ddd", "gfx/boden.ddd"}) {
         SCOPED_TRACE(pad);
         Bounds b = bounds(load(pad).frames[0]);
         EXPECT_NEAR(b.hi[1], 0, 1e-4);
@@ -406,7 +423,8 @@ TEST(DatagenGraphics, ModelsFollowThePlacementConventionsOfTheScene) {
         int n = 0;
         for (const auto& f : m.faces) {
             bool all = true;
-            for (auto [vi, ui] : f.corners) all = all && std::fabs(m.frames[0][size_t(vi)].z - z) < 1e-4;
+            for (auto [vi, ui] : f.corners)
+                all = all && std::fabs(m.frames[0][size_t(vi)].z - z) < 1e-4;
             n += all;
         }
         return n;
@@ -418,7 +436,8 @@ TEST(DatagenGraphics, ModelsFollowThePlacementConventionsOfTheScene) {
     // The worker: feet on the ground in every frame, 5 units tall standing (1.6 at scale 0.32),
     // arms above the head when cheering.
     Model w = load("gfx/worker.ddd");
-    for (const auto& fr : w.frames) EXPECT_NEAR(bounds(fr).lo[1], 0, 0.08);
+    for (const auto& fr : w.frames)
+        EXPECT_NEAR(bounds(fr).lo[1], 0, 0.08);
     Bounds stand = bounds(w.frames[1]), cheer = bounds(w.frames[5]), crouch = bounds(w.frames[3]);
     EXPECT_NEAR(stand.hi[1] * 0.32, 1.6, 0.1);
     EXPECT_GT(cheer.hi[1], stand.hi[1] + 0.5);
@@ -442,7 +461,8 @@ TEST(DatagenGraphics, TwoRunsWriteTheSameBytes) {
     namespace fs = std::filesystem;
     std::map<std::string, std::string> first_files;
     for (const auto& e : fs::recursive_directory_iterator(generated()))
-        if (e.is_regular_file()) first_files[fs::relative(e.path(), generated()).string()] = read_text(e.path());
+        if (e.is_regular_file())
+            first_files[fs::relative(e.path(), generated()).string()] = read_text(e.path());
     size_t compared = 0;
     for (const auto& e : fs::recursive_directory_iterator(second)) {
         if (!e.is_regular_file()) continue;
@@ -453,4 +473,59 @@ TEST(DatagenGraphics, TwoRunsWriteTheSameBytes) {
     }
     EXPECT_EQ(compared, first_files.size());
     EXPECT_EQ(compared, std::size(kPictures) + std::size(kModels));
+}
+
+TEST(DatagenGraphics, TheGamesOwnLoadersTakeThePicturesAndFonts) {
+    ASSERT_FALSE(generated().empty());
+    for (const Picture& p : kPictures) {
+        SCOPED_TRACE(p.name);
+        const std::string bytes = read_text(generated() + "/" + p.name);
+        BmpConvertOptions sprite;
+        sprite.keyed = true;
+        sprite.key = kSpriteColourKey;
+        sprite.bleed = true;
+        TexelImage img;
+        std::string error;
+        ASSERT_TRUE(decode_bmp(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), sprite,
+                               img, &error))
+            << error;
+        EXPECT_EQ(img.width, p.width);
+        EXPECT_EQ(img.height, p.height);
+    }
+
+    // The menu font in the game's text drawing: the longest menu line ends inside the menu box
+    // (x 184..616), drawn in bright glyphs with a dark outline.
+    ASSERT_TRUE(open_test_window());
+    gfx_device_init(800, 600);
+    set_viewport(0, 0, 0, 0);
+    set_alpha_mode(0);
+    glClear(GL_COLOR_BUFFER_BIT);
+    load_font((generated() + "/bigfont.bmp").c_str(), 0);
+    double gw = 0, gh = 0;
+    font_size(gw, gh);
+    EXPECT_EQ(gw, 15);
+    EXPECT_EQ(gh, 20);
+    print_text("[F4] Spin the Steel - Yay!", 204, 504);
+    const std::vector<uint8_t> screen = read_screen();
+    int right = -1, bright = 0, dark = 0, outside = 0;
+    for (int y = 0; y < 600; ++y)
+        for (int x = 0; x < 800; ++x) {
+            const uint8_t* px = &screen[(size_t(y) * 800 + x) * 4];
+            const int sum = px[0] + px[1] + px[2];
+            if (sum == 0) continue;
+            if (y < 504 || y >= 524) ++outside;
+            right = std::max(right, x);
+            bright += sum > 500;
+            dark += sum < 150;
+        }
+    EXPECT_EQ(outside, 0);
+    EXPECT_GE(right, 204 + 25 * 15); // the last glyph is drawn
+    EXPECT_LT(right, 616);
+    EXPECT_GT(bright, 400);
+    EXPECT_GT(dark, 400);
+    load_font((generated() + "/smalfont.bmp").c_str(), 1);
+    font_size(gw, gh);
+    EXPECT_EQ(gw, 8);
+    EXPECT_EQ(gh, 16);
+    gfx_device_shutdown();
 }

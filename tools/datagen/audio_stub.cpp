@@ -1,2 +1,4 @@
 #include "datagen.h"
-bool generate_audio(const std::string&) { return true; }
+bool generate_audio(const std::string&) {
+    return true;
+}

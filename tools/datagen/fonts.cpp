@@ -13,11 +13,11 @@ namespace {
 
 struct FontStyle {
     int cell_w, cell_h;
-    int px_w, px_h;   // rasterising size (wider than high for the big font)
-    int baseline;     // from the top of the cell
-    Rgb top, bottom;  // fill gradient over the cap height
+    int px_w, px_h;  // rasterising size (wider than high for the big font)
+    int baseline;    // from the top of the cell
+    Rgb top, bottom; // fill gradient over the cap height
     Rgb outline;
-    bool shadow;      // a second, darker outline pixel below and to the right
+    bool shadow; // a second, darker outline pixel below and to the right
 };
 
 Image make_font(const FontStyle& st) {
@@ -47,10 +47,12 @@ Image make_font(const FontStyle& st) {
                 float c = cov(x, y);
                 float ring = 0;
                 for (int dy = -1; dy <= 1; ++dy)
-                    for (int dx = -1; dx <= 1; ++dx) ring = std::max(ring, cov(x + dx, y + dy));
+                    for (int dx = -1; dx <= 1; ++dx)
+                        ring = std::max(ring, cov(x + dx, y + dy));
                 float shadow = st.shadow ? std::max(cov(x - 1, y - 1), cov(x - 2, y - 2)) : 0.0f;
                 if (c < 0.02f && ring < 0.25f && shadow < 0.25f) continue; // stays transparent
-                float t = std::clamp(float(y - (st.baseline - asc * 3 / 4)) / float(asc * 3 / 4 + 1), 0.0f, 1.0f);
+                float t = std::clamp(
+                    float(y - (st.baseline - asc * 3 / 4)) / float(asc * 3 / 4 + 1), 0.0f, 1.0f);
                 Rgb fill = mix(st.top, st.bottom, t);
                 Rgb px = mix(st.outline, fill, std::clamp(c * 1.2f, 0.0f, 1.0f));
                 if (c < 0.02f && ring < 0.25f) px = scale(st.outline, 0.6f);
@@ -68,11 +70,13 @@ Image make_font(const FontStyle& st) {
 
 Image big_font() {
     // 15 x 20 glyphs: the menu's longest line, 26 characters, takes 390 pixels.
-    return make_font({15, 20, 21, 17, 15, rgb(255, 255, 250), rgb(255, 196, 70), rgb(36, 18, 6), true});
+    return make_font(
+        {15, 20, 21, 17, 15, rgb(255, 255, 250), rgb(255, 196, 70), rgb(36, 18, 6), true});
 }
 
 Image small_font() {
-    return make_font({8, 16, 10, 12, 12, rgb(255, 255, 255), rgb(214, 222, 236), rgb(24, 24, 32), false});
+    return make_font(
+        {8, 16, 10, 12, 12, rgb(255, 255, 255), rgb(214, 222, 236), rgb(24, 24, 32), false});
 }
 
 } // namespace gen

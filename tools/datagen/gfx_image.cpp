@@ -10,7 +10,9 @@ Rgb mix(Rgb a, Rgb b, float t) {
     return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
 }
 
-Rgb scale(Rgb c, float f) { return {c.r * f, c.g * f, c.b * f}; }
+Rgb scale(Rgb c, float f) {
+    return {c.r * f, c.g * f, c.b * f};
+}
 
 Image::Image(int w, int h, Rgb fill) : w_(w), h_(h), px_(size_t(w) * h, fill) {}
 
@@ -34,19 +36,22 @@ Rgb Image::get_wrapped(int x, int y) const {
 
 void Image::fill_rect(int x0, int y0, int x1, int y1, Rgb c) {
     for (int y = std::max(y0, 0); y < std::min(y1, h_); ++y)
-        for (int x = std::max(x0, 0); x < std::min(x1, w_); ++x) at(x, y) = c;
+        for (int x = std::max(x0, 0); x < std::min(x1, w_); ++x)
+            at(x, y) = c;
 }
 
 void Image::blend_rect(int x0, int y0, int x1, int y1, Rgb c, float alpha) {
     for (int y = std::max(y0, 0); y < std::min(y1, h_); ++y)
-        for (int x = std::max(x0, 0); x < std::min(x1, w_); ++x) blend(x, y, c, alpha);
+        for (int x = std::max(x0, 0); x < std::min(x1, w_); ++x)
+            blend(x, y, c, alpha);
 }
 
 void Image::gradient_rect(int x0, int y0, int x1, int y1, Rgb top, Rgb bottom) {
     int h = std::max(y1 - y0 - 1, 1);
     for (int y = std::max(y0, 0); y < std::min(y1, h_); ++y) {
         Rgb c = mix(top, bottom, float(y - y0) / float(h));
-        for (int x = std::max(x0, 0); x < std::min(x1, w_); ++x) at(x, y) = c;
+        for (int x = std::max(x0, 0); x < std::min(x1, w_); ++x)
+            at(x, y) = c;
     }
 }
 
@@ -68,8 +73,10 @@ void Image::ring(float cx, float cy, float r_in, float r_out, Rgb c, float alpha
 
 void Image::line(float x0, float y0, float x1, float y1, float width, Rgb c, float alpha) {
     float r = width * 0.5f;
-    int bx0 = int(std::floor(std::min(x0, x1) - r - 1)), bx1 = int(std::ceil(std::max(x0, x1) + r + 1));
-    int by0 = int(std::floor(std::min(y0, y1) - r - 1)), by1 = int(std::ceil(std::max(y0, y1) + r + 1));
+    int bx0 = int(std::floor(std::min(x0, x1) - r - 1)),
+        bx1 = int(std::ceil(std::max(x0, x1) + r + 1));
+    int by0 = int(std::floor(std::min(y0, y1) - r - 1)),
+        by1 = int(std::ceil(std::max(y0, y1) + r + 1));
     float dx = x1 - x0, dy = y1 - y0, len2 = dx * dx + dy * dy;
     for (int y = by0; y <= by1; ++y)
         for (int x = bx0; x <= bx1; ++x) {
@@ -84,13 +91,14 @@ void Image::rivet(float cx, float cy, float radius, Rgb base) {
     disc(cx + radius * 0.35f, cy + radius * 0.45f, radius * 1.05f, scale(base, 0.45f), 0.7f);
     disc(cx, cy, radius, scale(base, 0.85f));
     disc(cx - radius * 0.15f, cy - radius * 0.15f, radius * 0.7f, scale(base, 1.05f));
-    disc(cx - radius * 0.35f, cy - radius * 0.35f, radius * 0.3f, mix(base, rgb(255, 255, 255), 0.6f),
-         0.9f);
+    disc(cx - radius * 0.35f, cy - radius * 0.35f, radius * 0.3f,
+         mix(base, rgb(255, 255, 255), 0.6f), 0.9f);
 }
 
 void Image::paste(const Image& src, int x, int y) {
     for (int j = 0; j < src.height(); ++j)
-        for (int i = 0; i < src.width(); ++i) set(x + i, y + j, src.at(i, j));
+        for (int i = 0; i < src.width(); ++i)
+            set(x + i, y + j, src.at(i, j));
 }
 
 void Image::add_noise(uint32_t seed, float amount) {
@@ -109,7 +117,8 @@ uint8_t to_byte(float v) {
 }
 
 void put32(std::string& s, uint32_t v) {
-    for (int i = 0; i < 4; ++i) s.push_back(char((v >> (8 * i)) & 0xFF));
+    for (int i = 0; i < 4; ++i)
+        s.push_back(char((v >> (8 * i)) & 0xFF));
 }
 
 void put16(std::string& s, uint16_t v) {
@@ -148,12 +157,17 @@ std::string bmp_bytes(const Image& img, bool keyed) {
             uint8_t r = to_byte(p.r), g = to_byte(p.g), b = to_byte(p.b);
             bool is_key = p.r == key.r && p.g == key.g && p.b == key.b;
             if (!is_key && r == 255 && g == 0 && b == 128) b = 127; // not transparent by accident
-            if (keyed && is_key) { r = 255; g = 0; b = 128; }
+            if (keyed && is_key) {
+                r = 255;
+                g = 0;
+                b = 128;
+            }
             s.push_back(char(b));
             s.push_back(char(g));
             s.push_back(char(r));
         }
-        while (s.size() - row_start < stride) s.push_back('\0');
+        while (s.size() - row_start < stride)
+            s.push_back('\0');
     }
     return s;
 }
@@ -165,7 +179,9 @@ uint32_t Rng::next() {
     return s_;
 }
 
-float Rng::uniform() { return float(next() >> 8) / 16777216.0f; }
+float Rng::uniform() {
+    return float(next() >> 8) / 16777216.0f;
+}
 
 namespace {
 
@@ -176,7 +192,9 @@ float lattice(int x, int y, uint32_t seed) {
     return float(h & 0xFFFFFF) / 16777215.0f;
 }
 
-float smooth(float t) { return t * t * (3.0f - 2.0f * t); }
+float smooth(float t) {
+    return t * t * (3.0f - 2.0f * t);
+}
 
 } // namespace
 

@@ -9,15 +9,19 @@ namespace gen {
 struct Rgb {
     float r = 0, g = 0, b = 0;
 };
-inline Rgb rgb(int r, int g, int b) { return {r / 255.0f, g / 255.0f, b / 255.0f}; }
+inline Rgb rgb(int r, int g, int b) {
+    return {r / 255.0f, g / 255.0f, b / 255.0f};
+}
 Rgb mix(Rgb a, Rgb b, float t);
 Rgb scale(Rgb c, float f);
 
 // The colour key of sprites: pixels of exactly this colour are transparent.
-inline Rgb key_colour() { return rgb(255, 0, 128); }
+inline Rgb key_colour() {
+    return rgb(255, 0, 128);
+}
 
 class Image {
-public:
+  public:
     Image(int w, int h, Rgb fill = {});
     int width() const { return w_; }
     int height() const { return h_; }
@@ -45,7 +49,7 @@ public:
     // Every pixel times (1 + amount * noise), noise from a fixed seed.
     void add_noise(uint32_t seed, float amount);
 
-private:
+  private:
     int w_, h_;
     std::vector<Rgb> px_;
 };
@@ -56,14 +60,14 @@ std::string bmp_bytes(const Image& img, bool keyed = false);
 
 // Deterministic random numbers (xorshift).
 class Rng {
-public:
+  public:
     explicit Rng(uint32_t seed) : s_(seed ? seed : 1) {}
     uint32_t next();
     float uniform(); // 0..1
     float range(float lo, float hi) { return lo + (hi - lo) * uniform(); }
     int below(int n) { return int(next() % uint32_t(n)); }
 
-private:
+  private:
     uint32_t s_;
 };
 
@@ -79,8 +83,8 @@ bool draw_text(Image& img, const std::string& font_file, int px, float x, float 
 // Width in pixels of a text set in the font.
 int text_width(const std::string& font_file, int px, const std::string& text);
 // Text centred on x.
-bool draw_text_centred(Image& img, const std::string& font_file, int px, float cx,
-                       float y_baseline, const std::string& text, Rgb c, float outline = 0.0f,
+bool draw_text_centred(Image& img, const std::string& font_file, int px, float cx, float y_baseline,
+                       const std::string& text, Rgb c, float outline = 0.0f,
                        Rgb outline_colour = {});
 
 const std::string& font_sans_bold();

@@ -1,6 +1,6 @@
 // Text and glyphs rasterised with FreeType.
-#include "gfx_image.h"
 #include "gfx_text.h"
+#include "gfx_image.h"
 
 #include <algorithm>
 #include <cmath>
@@ -45,7 +45,8 @@ struct TextMask {
     std::vector<float> a;
 };
 
-bool text_mask(const std::string& font_file, int px, const std::string& text, int pad, TextMask* m) {
+bool text_mask(const std::string& font_file, int px, const std::string& text, int pad,
+               TextMask* m) {
     FT_Face face = face_for(font_file);
     if (!face) return false;
     std::vector<GlyphMask> glyphs;
@@ -143,15 +144,16 @@ bool draw_text(Image& img, const std::string& font_file, int px, float x, float 
             }
     }
     for (int y = 0; y < m.h; ++y)
-        for (int x2 = 0; x2 < m.w; ++x2) img.blend(bx + x2, by + y, c, m.a[size_t(y) * m.w + x2]);
+        for (int x2 = 0; x2 < m.w; ++x2)
+            img.blend(bx + x2, by + y, c, m.a[size_t(y) * m.w + x2]);
     return true;
 }
 
-bool draw_text_centred(Image& img, const std::string& font_file, int px, float cx,
-                       float y_baseline, const std::string& text, Rgb c, float outline,
-                       Rgb outline_colour) {
+bool draw_text_centred(Image& img, const std::string& font_file, int px, float cx, float y_baseline,
+                       const std::string& text, Rgb c, float outline, Rgb outline_colour) {
     float w = float(text_width(font_file, px, text));
-    return draw_text(img, font_file, px, cx - w * 0.5f, y_baseline, text, c, outline, outline_colour);
+    return draw_text(img, font_file, px, cx - w * 0.5f, y_baseline, text, c, outline,
+                     outline_colour);
 }
 
 const std::string& font_sans_bold() {

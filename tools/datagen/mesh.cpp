@@ -7,19 +7,30 @@
 
 namespace gen {
 
-float dot(V3 a, V3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-V3 cross(V3 a, V3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
-float length(V3 a) { return std::sqrt(dot(a, a)); }
+float dot(V3 a, V3 b) {
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+V3 cross(V3 a, V3 b) {
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+float length(V3 a) {
+    return std::sqrt(dot(a, a));
+}
 V3 normalized(V3 a) {
     float l = length(a);
     return l > 1e-12f ? a * (1.0f / l) : a;
 }
-V3 lerp(V3 a, V3 b, float t) { return a + (b - a) * t; }
+V3 lerp(V3 a, V3 b, float t) {
+    return a + (b - a) * t;
+}
 
-V3 Xform::apply(V3 p) const { return rotate(p) + t; }
+V3 Xform::apply(V3 p) const {
+    return rotate(p) + t;
+}
 
 V3 Xform::rotate(V3 n) const {
-    return {m[0][0] * n.x + m[0][1] * n.y + m[0][2] * n.z, m[1][0] * n.x + m[1][1] * n.y + m[1][2] * n.z,
+    return {m[0][0] * n.x + m[0][1] * n.y + m[0][2] * n.z,
+            m[1][0] * n.x + m[1][1] * n.y + m[1][2] * n.z,
             m[2][0] * n.x + m[2][1] * n.y + m[2][2] * n.z};
 }
 
@@ -28,7 +39,8 @@ Xform operator*(const Xform& a, const Xform& b) {
     for (int i = 0; i < 3; ++i)
         for (int j = 0; j < 3; ++j) {
             r.m[i][j] = 0;
-            for (int k = 0; k < 3; ++k) r.m[i][j] += a.m[i][k] * b.m[k][j];
+            for (int k = 0; k < 3; ++k)
+                r.m[i][j] += a.m[i][k] * b.m[k][j];
         }
     r.t = a.apply(b.t);
     return r;
@@ -76,11 +88,14 @@ Xform rotate_z(float deg) {
 
 Xform scaling(float s) {
     Xform x;
-    for (int i = 0; i < 3; ++i) x.m[i][i] = s;
+    for (int i = 0; i < 3; ++i)
+        x.m[i][i] = s;
     return x;
 }
 
-UV tex_px(float x, float y_top, int w, int h) { return {x / float(w), y_top / float(h) - 1.0f}; }
+UV tex_px(float x, float y_top, int w, int h) {
+    return {x / float(w), y_top / float(h) - 1.0f};
+}
 
 UV TexRect::at(float s, float t) const {
     return tex_px(x0 + (x1 - x0) * s, y0 + (y1 - y0) * t, tw, th);
@@ -138,7 +153,8 @@ void Mesh::poly(const std::vector<V3>& corners, const std::vector<UV>& uvs, Colo
 void Mesh::poly_smooth(const std::vector<V3>& corners, const std::vector<V3>& normals,
                        const std::vector<UV>& uvs, Colour c) {
     V3 outward;
-    for (const V3& n : normals) outward = outward + n;
+    for (const V3& n : normals)
+        outward = outward + n;
     V3 g = polygon_normal(corners);
     std::vector<V3> cs = corners, ns = normals;
     std::vector<UV> us = uvs;
@@ -159,7 +175,8 @@ void Mesh::poly_smooth(const std::vector<V3>& corners, const std::vector<V3>& no
 
 int Mesh::triangle_count() const {
     int n = 0;
-    for (const Face& f : faces_) n += int(f.corners.size()) - 2;
+    for (const Face& f : faces_)
+        n += int(f.corners.size()) - 2;
     return n;
 }
 
@@ -179,7 +196,8 @@ void Mesh::transform(const Xform& x) {
         }
     };
     apply(verts_);
-    for (auto& f : extra_frames_) apply(f);
+    for (auto& f : extra_frames_)
+        apply(f);
 }
 
 namespace {
@@ -248,7 +266,8 @@ std::string Mesh::to_ddda(const std::string& title) const {
         }
     };
     write_frame(verts_);
-    for (const auto& f : extra_frames_) write_frame(f);
+    for (const auto& f : extra_frames_)
+        write_frame(f);
     return s;
 }
 

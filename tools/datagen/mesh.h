@@ -12,10 +12,18 @@ namespace gen {
 struct V3 {
     float x = 0, y = 0, z = 0;
 };
-inline V3 operator+(V3 a, V3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-inline V3 operator-(V3 a, V3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-inline V3 operator*(V3 a, float s) { return {a.x * s, a.y * s, a.z * s}; }
-inline V3 operator-(V3 a) { return {-a.x, -a.y, -a.z}; }
+inline V3 operator+(V3 a, V3 b) {
+    return {a.x + b.x, a.y + b.y, a.z + b.z};
+}
+inline V3 operator-(V3 a, V3 b) {
+    return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
+inline V3 operator*(V3 a, float s) {
+    return {a.x * s, a.y * s, a.z * s};
+}
+inline V3 operator-(V3 a) {
+    return {-a.x, -a.y, -a.z};
+}
 float dot(V3 a, V3 b);
 V3 cross(V3 a, V3 b);
 float length(V3 a);
@@ -39,7 +47,9 @@ Xform scaling(float s); // uniform
 struct Colour {
     uint8_t r = 255, g = 255, b = 255;
 };
-inline Colour white() { return {255, 255, 255}; }
+inline Colour white() {
+    return {255, 255, 255};
+}
 
 struct UV {
     float u = 0, v = 0;
@@ -59,7 +69,7 @@ struct TexRect {
 };
 
 class Mesh {
-public:
+  public:
     // One frame's worth of geometry is built by adding faces. Each face is a convex polygon
     // (3 or more corners in order around it) with its own vertices; its winding is made
     // clockwise as seen from the side it faces. Without texture coordinates every corner
@@ -85,7 +95,7 @@ public:
 
     std::string to_ddda(const std::string& title) const;
 
-private:
+  private:
     int add_vertex(V3 p, V3 n);
     int add_uv(UV uv);
     struct Face {

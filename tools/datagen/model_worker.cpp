@@ -17,13 +17,13 @@ struct Pose {
     float hip_height = 2.45f;
     float torso_pitch = 0; // negative leans forward
     float head_pitch = 0;
-    float leg_pitch[2] = {0, 0};  // [0] left (-z), [1] right (+z)
-    float knee[2] = {0, 0};       // negative bends the shin back
+    float leg_pitch[2] = {0, 0}; // [0] left (-z), [1] right (+z)
+    float knee[2] = {0, 0};      // negative bends the shin back
     float ankle[2] = {0, 0};
     float arm_pitch[2] = {0, 0};
     float arm_raise[2] = {8, 8};
-    float elbow[2] = {12, 12};    // positive bends the forearm forward
-    float wrench_turn = 0;        // the wrench about the right hand's axis
+    float elbow[2] = {12, 12}; // positive bends the forearm forward
+    float wrench_turn = 0;     // the wrench about the right hand's axis
 };
 
 // Legs, pelvis, torso, arms, head and helmet. Leaves out legs and most of the arms for the
@@ -63,12 +63,19 @@ void build_figure(Mesh& m, const Pose& p, bool bust) {
     head_tex.face[kPosZ] = head_side();
     head_tex.face[kNegZ] = head_side();
     head_tex.face[kNegY] = skin();
-    box(m, head, {-0.3f, 0.02f, -0.3f}, {0.3f, 0.72f, 0.3f}, white(), head_tex, kAllFaces & ~(1u << kPosY));
+    box(m, head, {-0.3f, 0.02f, -0.3f}, {0.3f, 0.72f, 0.3f}, white(), head_tex,
+        kAllFaces & ~(1u << kPosY));
     box(m, head, {0.28f, 0.28f, -0.06f}, {0.4f, 0.42f, 0.06f}, white(), BoxTex::all(skin()),
         kAllFaces & ~(1u << kNegX));
     lathe(m, head * translate({0.02f, 0.58f, 0}),
-          {{0, 0.42f}, {0.22f, 0.39f, true}, {0.36f, 0.28f, true}, {0.42f, 0.12f}, {0.42f, 0.04f},
-           {0.56f, 0.0f}, {0.56f, -0.05f}, {0, -0.05f}},
+          {{0, 0.42f},
+           {0.22f, 0.39f, true},
+           {0.36f, 0.28f, true},
+           {0.42f, 0.12f},
+           {0.42f, 0.04f},
+           {0.56f, 0.0f},
+           {0.56f, -0.05f},
+           {0, -0.05f}},
           10, white(), helmet());
     // Arms.
     for (int s = 0; s < 2; ++s) {
@@ -84,14 +91,17 @@ void build_figure(Mesh& m, const Pose& p, bool bust) {
         if (s == 1) {
             // Wrench held in the fist, pointing forward.
             Xform w = wrist * translate({0, -0.17f, 0}) * rotate_y(p.wrench_turn);
-            box(m, w, {-0.05f, -0.05f, -0.04f}, {0.75f, 0.05f, 0.04f}, white(), BoxTex::all(wrench()));
-            box(m, w * translate({0.82f, 0, 0}), {-0.1f, -0.07f, -0.16f}, {0.1f, 0.07f, 0.16f}, white(),
+            box(m, w, {-0.05f, -0.05f, -0.04f}, {0.75f, 0.05f, 0.04f}, white(),
                 BoxTex::all(wrench()));
+            box(m, w * translate({0.82f, 0, 0}), {-0.1f, -0.07f, -0.16f}, {0.1f, 0.07f, 0.16f},
+                white(), BoxTex::all(wrench()));
         }
     }
 }
 
-Pose standing() { return Pose{}; }
+Pose standing() {
+    return Pose{};
+}
 
 Pose step(bool left_forward) {
     Pose p;
@@ -153,7 +163,8 @@ Mesh posed(const Pose& p) {
     Mesh m;
     build_figure(m, p, false);
     float low = 1e9f;
-    for (const auto& v : m.vertices()) low = std::min(low, v.first.y);
+    for (const auto& v : m.vertices())
+        low = std::min(low, v.first.y);
     m.transform(translate({0, -low, 0}));
     return m;
 }

@@ -13,11 +13,11 @@ Mesh lift_model();   // aufzug: platform hanging from a crane hook, vertex colou
 Mesh bolt_model();   // schraube
 Mesh remote_model(); // remote
 
-Mesh worker_model();     // six frames
-Mesh lives_model();      // status_01: the worker's bust, worker texture
-Mesh clock_model();      // status_02: the alarm clock
-Mesh score_model();      // status_03: a gold trophy, vertex colours
-Mesh logo_model();       // the title, vertex colours
+Mesh worker_model(); // six frames
+Mesh lives_model();  // status_01: the worker's bust, worker texture
+Mesh clock_model();  // status_02: the alarm clock
+Mesh score_model();  // status_03: a gold trophy, vertex colours
+Mesh logo_model();   // the title, vertex colours
 
 Mesh sky_dome_model(float radius, int segments, int rings); // skydome, skydome-sky
 Mesh ride_layer_model();                                    // skydome-superman

@@ -78,7 +78,8 @@ Mesh sky_dome_model(float radius, int segments, int rings) {
 Mesh ride_layer_model() {
     // Three turns of the tileable texture around, four repeats from bottom to top: scrolling the
     // texture upwards in v makes the clouds rush down past the rising lift.
-    return inside_sphere(60.0f, 16, 12, 3.0f, [](float lat) { return (lat + 90.0f) / 180.0f * 4.0f; });
+    return inside_sphere(60.0f, 16, 12, 3.0f,
+                         [](float lat) { return (lat + 90.0f) / 180.0f * 4.0f; });
 }
 
 Mesh city_model() {
@@ -91,8 +92,12 @@ Mesh city_model() {
     const float half = blocks * block * 0.5f;
     // Streets: one large ground plane.
     TexRect st = city_tex::street();
-    m.poly({{-half, ground, -half}, {half, ground, -half}, {half, ground, half}, {-half, ground, half}},
-           {st.at(0.1f, 0.1f), st.at(0.9f, 0.1f), st.at(0.9f, 0.9f), st.at(0.1f, 0.9f)}, white(), {0, 1, 0});
+    m.poly({{-half, ground, -half},
+            {half, ground, -half},
+            {half, ground, half},
+            {-half, ground, half}},
+           {st.at(0.1f, 0.1f), st.at(0.9f, 0.1f), st.at(0.9f, 0.9f), st.at(0.1f, 0.9f)}, white(),
+           {0, 1, 0});
     for (int bi = 0; bi < blocks; ++bi)
         for (int bj = 0; bj < blocks; ++bj) {
             float x0 = -half + bi * block + street * 0.5f, z0 = -half + bj * block + street * 0.5f;
@@ -100,7 +105,9 @@ Mesh city_model() {
             // Block ground: pavement or a park.
             bool park = rng.below(9) == 0;
             TexRect g = park ? city_tex::park() : plaza();
-            m.poly({{x0, ground + 0.05f, z0}, {x1, ground + 0.05f, z0}, {x1, ground + 0.05f, z1},
+            m.poly({{x0, ground + 0.05f, z0},
+                    {x1, ground + 0.05f, z0},
+                    {x1, ground + 0.05f, z1},
                     {x0, ground + 0.05f, z1}},
                    {g.at(0, 0), g.at(1, 0), g.at(1, 1), g.at(0, 1)}, white(), {0, 1, 0});
             if (park) continue;
@@ -111,7 +118,8 @@ Mesh city_model() {
             bool along_x = rng.below(2) == 0;
             float a = along_x ? x0 : z0, span = (along_x ? x1 - x0 : z1 - z0);
             for (int k = 0; k < n; ++k) {
-                float s0 = a + span * float(k) / float(n) + 0.3f, s1 = a + span * float(k + 1) / float(n) - 0.3f;
+                float s0 = a + span * float(k) / float(n) + 0.3f,
+                      s1 = a + span * float(k + 1) / float(n) - 0.3f;
                 float inset = rng.range(0.2f, 1.5f);
                 float bx0 = along_x ? s0 : x0 + inset, bx1 = along_x ? s1 : x1 - inset;
                 float bz0 = along_x ? z0 + inset : s0, bz1 = along_x ? z1 - inset : s1;

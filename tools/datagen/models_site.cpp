@@ -10,9 +10,9 @@ namespace gen {
 namespace {
 
 // The I profile of a girder (x across, y down from the walking surface).
-constexpr float kFlange = 0.18f;   // thickness of the flanges
-constexpr float kWeb = 0.14f;      // half thickness of the web
-constexpr float kDepth = 1.2f;     // total depth
+constexpr float kFlange = 0.18f;    // thickness of the flanges
+constexpr float kWeb = 0.14f;       // half thickness of the web
+constexpr float kDepth = 1.2f;      // total depth
 constexpr float kBottomHalf = 0.8f; // half width of the bottom flange
 
 } // namespace
@@ -29,7 +29,8 @@ Mesh girder_model(int kind) {
     top.face[kNegX] = flange_edge();
     top.face[kNegY] = under();
     // Top flange: top, outer edges, underside (two strips beside the web).
-    box(m, id, {-1, -kFlange, z0}, {1, 0, z1}, white(), top, (1u << kPosY) | (1u << kPosX) | (1u << kNegX));
+    box(m, id, {-1, -kFlange, z0}, {1, 0, z1}, white(), top,
+        (1u << kPosY) | (1u << kPosX) | (1u << kNegX));
     TexRect u = under();
     m.poly({{-1, -kFlange, z0}, {-kWeb, -kFlange, z0}, {-kWeb, -kFlange, z1}, {-1, -kFlange, z1}},
            {u.at(0, 0), u.at(0.43f, 0), u.at(0.43f, 1), u.at(0, 1)}, white(), {0, -1, 0});
@@ -39,7 +40,8 @@ Mesh girder_model(int kind) {
     BoxTex web_tex;
     web_tex.face[kPosX] = web();
     web_tex.face[kNegX] = web();
-    box(m, id, {-kWeb, yb, z0}, {kWeb, -kFlange, z1}, white(), web_tex, (1u << kPosX) | (1u << kNegX));
+    box(m, id, {-kWeb, yb, z0}, {kWeb, -kFlange, z1}, white(), web_tex,
+        (1u << kPosX) | (1u << kNegX));
     // Bottom flange: upper strips, edges, underside.
     m.poly({{-kBottomHalf, yb, z0}, {-kWeb, yb, z0}, {-kWeb, yb, z1}, {-kBottomHalf, yb, z1}},
            {u.at(0, 0), u.at(0.4f, 0), u.at(0.4f, 1), u.at(0, 1)}, white(), {0, 1, 0});
@@ -72,7 +74,8 @@ Mesh floor_model() {
     Mesh m;
     // A cast concrete slab: four panels with joints between them, a steel angle round the edge.
     const Colour concrete_a{186, 182, 170}, concrete_b{170, 166, 156}, joint{120, 116, 108};
-    const Colour steel{96, 104, 112}, steel_top{150, 158, 166}, side{140, 136, 126}, under{90, 88, 84};
+    const Colour steel{96, 104, 112}, steel_top{150, 158, 166}, side{140, 136, 126},
+        under{90, 88, 84};
     const float e = 0.9f, g = 0.04f, h = 0.45f;
     for (int i = 0; i < 2; ++i)
         for (int j = 0; j < 2; ++j) {
@@ -87,12 +90,14 @@ Mesh floor_model() {
     for (int s = 0; s < 4; ++s) {
         Xform r = rotate_y(90.0f * float(s));
         // Edge angle on top, then the slab's side.
-        m.poly({r.apply({e, 0, -e}), r.apply({1, 0, -1}), r.apply({1, 0, 1}), r.apply({e, 0, e})}, {}, steel_top,
-               r.rotate({0, 1, 0}));
-        m.poly({r.apply({1, 0, -1}), r.apply({1, 0, 1}), r.apply({1, -0.15f, 1}), r.apply({1, -0.15f, -1})}, {},
-               steel, r.rotate({1, 0, 0}));
-        m.poly({r.apply({1, -0.15f, -1}), r.apply({1, -0.15f, 1}), r.apply({1, -h, 1}), r.apply({1, -h, -1})}, {},
-               side, r.rotate({1, 0, 0}));
+        m.poly({r.apply({e, 0, -e}), r.apply({1, 0, -1}), r.apply({1, 0, 1}), r.apply({e, 0, e})},
+               {}, steel_top, r.rotate({0, 1, 0}));
+        m.poly({r.apply({1, 0, -1}), r.apply({1, 0, 1}), r.apply({1, -0.15f, 1}),
+                r.apply({1, -0.15f, -1})},
+               {}, steel, r.rotate({1, 0, 0}));
+        m.poly({r.apply({1, -0.15f, -1}), r.apply({1, -0.15f, 1}), r.apply({1, -h, 1}),
+                r.apply({1, -h, -1})},
+               {}, side, r.rotate({1, 0, 0}));
     }
     m.poly({{-1, -h, -1}, {1, -h, -1}, {1, -h, 1}, {-1, -h, 1}}, {}, under, {0, -1, 0});
     return m;
@@ -107,8 +112,8 @@ Mesh lift_model() {
     for (int i = 0; i < 2; ++i)
         for (int j = 0; j < 2; ++j) {
             float xa = i ? 0 : -b, xb = i ? b : 0, za = j ? 0 : -b, zb = j ? b : 0;
-            m.poly({{xa, 0, za}, {xb, 0, za}, {xb, 0, zb}, {xa, 0, zb}}, {}, (i + j) % 2 ? deck : deck2,
-                   {0, 1, 0});
+            m.poly({{xa, 0, za}, {xb, 0, za}, {xb, 0, zb}, {xa, 0, zb}}, {},
+                   (i + j) % 2 ? deck : deck2, {0, 1, 0});
         }
     const int stripes = 6;
     for (int s = 0; s < 4; ++s) {
@@ -117,14 +122,16 @@ Mesh lift_model() {
         for (int k = 0; k < stripes; ++k) {
             float ia = -b + 2 * b * float(k) / stripes, ib = -b + 2 * b * float(k + 1) / stripes;
             float oa = -1 + 2.0f * float(k) / stripes, ob = -1 + 2.0f * float(k + 1) / stripes;
-            m.poly({r.apply({b, 0, ia}), r.apply({1, 0, oa}), r.apply({1, 0, ob}), r.apply({b, 0, ib})}, {},
-                   k % 2 ? black : yellow, r.rotate({0, 1, 0}));
+            m.poly({r.apply({b, 0, ia}), r.apply({1, 0, oa}), r.apply({1, 0, ob}),
+                    r.apply({b, 0, ib})},
+                   {}, k % 2 ? black : yellow, r.rotate({0, 1, 0}));
         }
-        m.poly({r.apply({1, 0, -1}), r.apply({1, 0, 1}), r.apply({1, -h, 1}), r.apply({1, -h, -1})}, {},
-               yellow, r.rotate({1, 0, 0}));
+        m.poly({r.apply({1, 0, -1}), r.apply({1, 0, 1}), r.apply({1, -h, 1}), r.apply({1, -h, -1})},
+               {}, yellow, r.rotate({1, 0, 0}));
         // Cable eye at the corner.
         Xform c = r * translate({0.86f, 0, 0.86f});
-        box(m, c, {-0.08f, 0, -0.08f}, {0.08f, 0.16f, 0.08f}, steel, {}, kAllFaces & ~(1u << kNegY));
+        box(m, c, {-0.08f, 0, -0.08f}, {0.08f, 0.16f, 0.08f}, steel, {},
+            kAllFaces & ~(1u << kNegY));
     }
     m.poly({{-1, -h, -1}, {1, -h, -1}, {1, -h, 1}, {-1, -h, 1}}, {}, black, {0, -1, 0});
     // Four cables up to the hook block.
@@ -144,11 +151,13 @@ Mesh lift_model() {
     }
     // Hook block: a yellow box with a pulley, the hook above it.
     const Colour block_cols[6] = {hook, hook, yellow, black, hook, hook};
-    box_coloured(m, translate({0, 5.0f, 0}), {-0.3f, -0.15f, -0.2f}, {0.3f, 0.55f, 0.2f}, block_cols);
+    box_coloured(m, translate({0, 5.0f, 0}), {-0.3f, -0.15f, -0.2f}, {0.3f, 0.55f, 0.2f},
+                 block_cols);
     cylinder(m, translate({0, 5.35f, 0}) * rotate_x(90), 0.24f, 0.24f, -0.24f, 0.24f, 8, steel);
     cylinder(m, translate({0, 5.55f, 0}), 0.06f, 0.06f, 0, 0.5f, 6, steel);
     // The hook: a bent bar of boxes.
-    const float hk[][2] = {{0, 6.1f}, {0.18f, 6.22f}, {0.22f, 6.45f}, {0.1f, 6.6f}, {-0.08f, 6.55f}};
+    const float hk[][2] = {
+        {0, 6.1f}, {0.18f, 6.22f}, {0.22f, 6.45f}, {0.1f, 6.6f}, {-0.08f, 6.55f}};
     for (int k = 0; k + 1 < 5; ++k) {
         V3 a{hk[k][0], hk[k][1], 0}, bb{hk[k + 1][0], hk[k + 1][1], 0};
         V3 d = bb - a;
@@ -176,7 +185,8 @@ Mesh remote_model() {
     Mesh m;
     BoxTex body;
     body.face[kPosY] = top();
-    for (int f : {kPosX, kNegX, kPosZ, kNegZ}) body.face[f] = side();
+    for (int f : {kPosX, kNegX, kPosZ, kNegZ})
+        body.face[f] = side();
     body.face[kNegY] = bottom();
     // A handset 1.1 long lying flat, keypad up, long side along x.
     box(m, Xform{}, {-0.55f, 0, -0.28f}, {0.55f, 0.16f, 0.28f}, white(), body);
@@ -186,9 +196,10 @@ Mesh remote_model() {
     // Antenna from the far end, leaning back, with a knob.
     Xform ant = translate({0.45f, 0.12f, 0.18f}) * rotate_z(-20);
     prism(m, ant, 0.025f, 0.02f, 0, 0.45f, 5, white(), metal(), metal(), true);
-    lathe(m, ant * translate({0, 0.47f, 0}),
-          {{0, 0.06f}, {0.045f, 0.04f, true}, {0.06f, 0, true}, {0.045f, -0.04f, true}, {0, -0.06f}}, 6,
-          white(), knob());
+    lathe(
+        m, ant * translate({0, 0.47f, 0}),
+        {{0, 0.06f}, {0.045f, 0.04f, true}, {0.06f, 0, true}, {0.045f, -0.04f, true}, {0, -0.06f}},
+        6, white(), knob());
     return m;
 }
 

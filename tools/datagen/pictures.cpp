@@ -14,7 +14,8 @@ constexpr float kPi = 3.14159265358979f;
 // Dusk sky: deep blue above, violet, then a warm glow at the horizon row.
 Rgb dusk(float y, float horizon) {
     float t = std::clamp(y / horizon, 0.0f, 1.0f);
-    const Rgb top = rgb(16, 24, 72), mid = rgb(96, 70, 150), low = rgb(236, 120, 120), glow = rgb(255, 190, 110);
+    const Rgb top = rgb(16, 24, 72), mid = rgb(96, 70, 150), low = rgb(236, 120, 120),
+              glow = rgb(255, 190, 110);
     if (t < 0.45f) return mix(top, mid, t / 0.45f);
     if (t < 0.8f) return mix(mid, low, (t - 0.45f) / 0.35f);
     return mix(low, glow, (t - 0.8f) / 0.2f);
@@ -58,10 +59,13 @@ void skyline(Image& img, float base, float max_h, uint32_t seed, Rgb body, float
         float h = rng.range(max_h * 0.25f, max_h);
         int top = int(base - h);
         img.fill_rect(x, top, x + bw, int(base) + 1, body);
-        if (rng.below(4) == 0) img.fill_rect(x + bw / 2 - 1, top - 12, x + bw / 2 + 1, top, body); // mast
+        if (rng.below(4) == 0)
+            img.fill_rect(x + bw / 2 - 1, top - 12, x + bw / 2 + 1, top, body); // mast
         for (int wy = top + 4; wy < int(base) - 3; wy += 6)
             for (int wx = x + 3; wx < x + bw - 3; wx += 5)
-                if (rng.uniform() < lit) img.fill_rect(wx, wy, wx + 2, wy + 3, mix(rgb(255, 200, 110), rgb(255, 240, 190), rng.uniform()));
+                if (rng.uniform() < lit)
+                    img.fill_rect(wx, wy, wx + 2, wy + 3,
+                                  mix(rgb(255, 200, 110), rgb(255, 240, 190), rng.uniform()));
         x += bw;
     }
 }
@@ -71,20 +75,23 @@ void crane(Image& img, float x, float base, float height, Rgb c) {
     float top = base - height;
     img.line(x, base, x, top, 6, c);
     img.line(x + 8, base, x + 8, top, 2, c);
-    for (float y = base; y > top + 10; y -= 14) img.line(x, y, x + 8, y - 14, 1.5f, c);
+    for (float y = base; y > top + 10; y -= 14)
+        img.line(x, y, x + 8, y - 14, 1.5f, c);
     img.line(x - 60, top, x + 220, top, 5, c);
     img.line(x - 60, top + 8, x + 220, top + 8, 2, c);
-    for (float jx = x - 60; jx < x + 220; jx += 14) img.line(jx, top + 8, jx + 14, top, 1.5f, c);
+    for (float jx = x - 60; jx < x + 220; jx += 14)
+        img.line(jx, top + 8, jx + 14, top, 1.5f, c);
     img.line(x + 4, top - 30, x - 60, top, 1.5f, c);
     img.line(x + 4, top - 30, x + 220, top, 1.5f, c);
-    img.fill_rect(int(x - 60), int(top - 2), int(x - 30), int(top + 16), c); // counterweight
-    img.line(x + 150, top + 8, x + 150, top + 120, 1.2f, c);                // hook cable
+    img.fill_rect(int(x - 60), int(top - 2), int(x - 30), int(top + 16), c);      // counterweight
+    img.line(x + 150, top + 8, x + 150, top + 120, 1.2f, c);                      // hook cable
     img.fill_rect(int(x + 140), int(top + 120), int(x + 190), int(top + 126), c); // a girder on it
 }
 
 // A big title with a dark outline and a soft shadow.
 void title(Image& img, const std::string& text, float cx, float y, int px, Rgb c) {
-    draw_text_centred(img, font_sans_bold(), px, cx + 5, y + 6, text, rgb(10, 8, 20), 4.0f, rgb(10, 8, 20));
+    draw_text_centred(img, font_sans_bold(), px, cx + 5, y + 6, text, rgb(10, 8, 20), 4.0f,
+                      rgb(10, 8, 20));
     draw_text_centred(img, font_sans_bold(), px, cx, y, text, c, 4.0f, rgb(40, 16, 8));
 }
 
@@ -95,7 +102,8 @@ Image sky_picture() {
     const float horizon = 380;
     Image img(w, h);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) img.at(x, y) = dusk(float(y), horizon);
+        for (int x = 0; x < w; ++x)
+            img.at(x, y) = dusk(float(y), horizon);
     stars(img, 200, 11, 160);
     clouds(img, 60, 260, horizon, 21, 0.45f);
     clouds(img, 250, 360, horizon, 22, 0.35f);
@@ -128,11 +136,16 @@ Image sky_layer_picture() {
             float t = float(y) / float(n);
             Rgb c = t < 0.5f ? mix(rgb(10, 20, 60), rgb(40, 80, 150), t * 2.0f)
                              : mix(rgb(30, 70, 150), rgb(18, 50, 120), (t - 0.5f) * 2.0f);
-            img.at(x, y) = scale(c, 0.92f + 0.12f * fractal_noise(float(x) / 32, float(y) / 32, 16, 16, 3, 91));
+            img.at(x, y) = scale(
+                c, 0.92f + 0.12f * fractal_noise(float(x) / 32, float(y) / 32, 16, 16, 3, 91));
         }
     stars(img, 200, 12, 90);
-    for (int k = 0; k < 32; ++k) img.line(float(k * 16), 256, float(k * 16), 512, k % 4 ? 1.0f : 2.0f, rgb(200, 225, 255), 0.35f);
-    for (int k = 0; k < 16; ++k) img.line(0, 256.0f + float(k * 16), 512, 256.0f + float(k * 16), k % 4 ? 1.0f : 2.0f, rgb(200, 225, 255), 0.35f);
+    for (int k = 0; k < 32; ++k)
+        img.line(float(k * 16), 256, float(k * 16), 512, k % 4 ? 1.0f : 2.0f, rgb(200, 225, 255),
+                 0.35f);
+    for (int k = 0; k < 16; ++k)
+        img.line(0, 256.0f + float(k * 16), 512, 256.0f + float(k * 16), k % 4 ? 1.0f : 2.0f,
+                 rgb(200, 225, 255), 0.35f);
     return img;
 }
 
@@ -162,7 +175,8 @@ Image splash_picture() {
     const int w = 800, h = 600;
     Image img(w, h);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) img.at(x, y) = dusk(float(y) * 0.8f, 400);
+        for (int x = 0; x < w; ++x)
+            img.at(x, y) = dusk(float(y) * 0.8f, 400);
     stars(img, 220, 13, 120);
     clouds(img, 80, 300, 420, 23, 0.4f);
     skyline(img, 520, 150, 33, rgb(40, 30, 58), 0.3f);
@@ -172,11 +186,14 @@ Image splash_picture() {
     img.gradient_rect(0, 330, w, 346, rgb(240, 110, 70), rgb(190, 60, 34));
     img.gradient_rect(0, 346, w, 380, rgb(150, 44, 26), rgb(100, 28, 18));
     img.gradient_rect(0, 380, w, 394, rgb(200, 70, 40), rgb(140, 40, 24));
-    for (int k = 0; k < 40; ++k) img.rivet(10.0f + 20.0f * float(k), 338, 3.0f, rgb(200, 70, 40));
+    for (int k = 0; k < 40; ++k)
+        img.rivet(10.0f + 20.0f * float(k), 338, 3.0f, rgb(200, 70, 40));
     title(img, "STEEL SPREE", 400, 300, 96, rgb(255, 214, 80));
-    draw_text_centred(img, font_sans_bold(), 26, 400, 440, "Bolt the girders. Beat the clock. Ride the lift!",
-                      rgb(255, 240, 220), 2.5f, rgb(20, 10, 30));
-    draw_text_centred(img, font_sans(), 18, 400, 585, "Press SPACE", rgb(220, 210, 240), 2.0f, rgb(20, 10, 30));
+    draw_text_centred(img, font_sans_bold(), 26, 400, 440,
+                      "Bolt the girders. Beat the clock. Ride the lift!", rgb(255, 240, 220), 2.5f,
+                      rgb(20, 10, 30));
+    draw_text_centred(img, font_sans(), 18, 400, 585, "Press SPACE", rgb(220, 210, 240), 2.0f,
+                      rgb(20, 10, 30));
     return img;
 }
 
@@ -192,8 +209,8 @@ Image studio_picture() {
     const float cx = 400, cy = 240;
     for (int k = 0; k < 12; ++k) {
         float a = float(k) * 30.0f * kPi / 180.0f;
-        img.line(cx + std::cos(a) * 96, cy + std::sin(a) * 96, cx + std::cos(a) * 122, cy + std::sin(a) * 122, 26,
-                 rgb(230, 160, 40));
+        img.line(cx + std::cos(a) * 96, cy + std::sin(a) * 96, cx + std::cos(a) * 122,
+                 cy + std::sin(a) * 122, 26, rgb(230, 160, 40));
     }
     img.disc(cx, cy, 104, rgb(230, 160, 40));
     img.disc(cx, cy, 84, rgb(20, 28, 48));
@@ -203,7 +220,8 @@ Image studio_picture() {
     img.rivet(cx - 40, cy - 38, 4, rgb(200, 140, 60));
     img.rivet(cx + 40, cy - 38, 4, rgb(200, 140, 60));
     const std::string name = "T R E L M O N D";
-    draw_text_centred(img, font_sans_bold(), 64, cx, 450, name, rgb(255, 240, 220), 2.0f, rgb(8, 8, 16));
+    draw_text_centred(img, font_sans_bold(), 64, cx, 450, name, rgb(255, 240, 220), 2.0f,
+                      rgb(8, 8, 16));
     draw_text_centred(img, font_sans(), 24, cx, 500, "interactive", rgb(230, 160, 40));
     draw_text_centred(img, font_sans(), 16, cx, 570, "presents", rgb(150, 160, 190));
     return img;
@@ -213,15 +231,20 @@ Image credits_picture() {
     const int w = 800, h = 600;
     Image img(w, h);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) img.at(x, y) = mix(rgb(20, 22, 48), rgb(60, 30, 60), float(y) / float(h));
+        for (int x = 0; x < w; ++x)
+            img.at(x, y) = mix(rgb(20, 22, 48), rgb(60, 30, 60), float(y) / float(h));
     stars(img, 600, 14, 140);
     // Girders framing the page.
     for (int y : {0, 572}) {
         img.gradient_rect(0, y, w, y + 28, rgb(220, 90, 50), rgb(130, 36, 20));
-        for (int k = 0; k < 40; ++k) img.rivet(10.0f + 20.0f * float(k), float(y) + 14, 3.0f, rgb(200, 70, 40));
+        for (int k = 0; k < 40; ++k)
+            img.rivet(10.0f + 20.0f * float(k), float(y) + 14, 3.0f, rgb(200, 70, 40));
     }
     title(img, "Credits", 400, 110, 64, rgb(255, 214, 80));
-    struct Line { const char* role; const char* who; };
+    struct Line {
+        const char* role;
+        const char* who;
+    };
     const Line lines[] = {
         {"Game design and programming", "The Steel_Spree team"},
         {"Game runtime, 3D scene and widget toolkit", "The Steel_Spree team"},
@@ -233,10 +256,12 @@ Image credits_picture() {
     float y = 190;
     for (const Line& l : lines) {
         draw_text_centred(img, font_sans(), 18, 400, y, l.role, rgb(230, 170, 90));
-        draw_text_centred(img, font_sans_bold(), 24, 400, y + 28, l.who, rgb(255, 250, 240), 2.0f, rgb(10, 8, 24));
+        draw_text_centred(img, font_sans_bold(), 24, 400, y + 28, l.who, rgb(255, 250, 240), 2.0f,
+                          rgb(10, 8, 24));
         y += 62;
     }
-    draw_text_centred(img, font_sans_bold(), 22, 400, 560, "Thanks for playing!", rgb(255, 214, 80), 2.0f, rgb(10, 8, 24));
+    draw_text_centred(img, font_sans_bold(), 22, 400, 560, "Thanks for playing!", rgb(255, 214, 80),
+                      2.0f, rgb(10, 8, 24));
     return img;
 }
 

@@ -16,7 +16,8 @@ struct BoxTex {
     std::optional<TexRect> face[6];
     static BoxTex all(const TexRect& r) {
         BoxTex t;
-        for (auto& f : t.face) f = r;
+        for (auto& f : t.face)
+            f = r;
         return t;
     }
 };

@@ -10,9 +10,10 @@ Image city_texture() {
     using namespace city_tex;
     Image img(kSize, kSize, rgb(40, 40, 48));
     Rng rng(777);
-    const Rgb walls[] = {rgb(120, 118, 126), rgb(130, 70, 56), rgb(46, 60, 90),   rgb(170, 156, 130),
-                         rgb(90, 96, 110),   rgb(150, 90, 70), rgb(60, 76, 80),   rgb(190, 180, 160),
-                         rgb(100, 60, 50),   rgb(70, 80, 120), rgb(140, 140, 150), rgb(110, 100, 80)};
+    const Rgb walls[] = {rgb(120, 118, 126), rgb(130, 70, 56),   rgb(46, 60, 90),
+                         rgb(170, 156, 130), rgb(90, 96, 110),   rgb(150, 90, 70),
+                         rgb(60, 76, 80),    rgb(190, 180, 160), rgb(100, 60, 50),
+                         rgb(70, 80, 120),   rgb(140, 140, 150), rgb(110, 100, 80)};
     for (int k = 0; k < 12; ++k) {
         TexRect r = facade(k);
         int x0 = int(r.x0), y0 = int(r.y0);
@@ -42,7 +43,8 @@ Image city_texture() {
                 for (int y = wy0; y < wy1; ++y)
                     for (int x = wx0; x < wx1; ++x) {
                         float t = float(y - wy0) / float(wy1 - wy0);
-                        Rgb c2 = lit ? scale(light, 1.0f - 0.25f * t) : mix(glass_dark, rgb(120, 110, 150), 0.35f * (1 - t));
+                        Rgb c2 = lit ? scale(light, 1.0f - 0.25f * t)
+                                     : mix(glass_dark, rgb(120, 110, 150), 0.35f * (1 - t));
                         img.set(x, y, c2);
                     }
                 if (!glass) img.fill_rect(wx0, wy1, wx1, wy1 + 1, scale(wall, 1.25f)); // sill
@@ -55,16 +57,21 @@ Image city_texture() {
         int x0 = int(r.x0), y0 = int(r.y0);
         for (int y = y0; y < y0 + 64; ++y)
             for (int x = x0; x < x0 + 64; ++x)
-                img.set(x, y, scale(rgb(84, 84, 92), 0.85f + 0.3f * value_noise(float(x), float(y), 0, 0, 31)));
+                img.set(x, y,
+                        scale(rgb(84, 84, 92),
+                              0.85f + 0.3f * value_noise(float(x), float(y), 0, 0, 31)));
         img.fill_rect(x0, y0, x0 + 64, y0 + 3, rgb(130, 130, 140));
         img.fill_rect(x0, y0 + 61, x0 + 64, y0 + 64, rgb(50, 50, 56));
         img.fill_rect(x0, y0, x0 + 3, y0 + 64, rgb(120, 120, 130));
         img.fill_rect(x0 + 61, y0, x0 + 64, y0 + 64, rgb(56, 56, 62));
         if (k == 0) {
             img.disc(float(x0) + 32, float(y0) + 32, 18, rgb(60, 60, 66));
-            img.line(float(x0) + 24, float(y0) + 22, float(x0) + 24, float(y0) + 42, 4, rgb(240, 240, 240));
-            img.line(float(x0) + 40, float(y0) + 22, float(x0) + 40, float(y0) + 42, 4, rgb(240, 240, 240));
-            img.line(float(x0) + 24, float(y0) + 32, float(x0) + 40, float(y0) + 32, 4, rgb(240, 240, 240));
+            img.line(float(x0) + 24, float(y0) + 22, float(x0) + 24, float(y0) + 42, 4,
+                     rgb(240, 240, 240));
+            img.line(float(x0) + 40, float(y0) + 22, float(x0) + 40, float(y0) + 42, 4,
+                     rgb(240, 240, 240));
+            img.line(float(x0) + 24, float(y0) + 32, float(x0) + 40, float(y0) + 32, 4,
+                     rgb(240, 240, 240));
         } else {
             for (int b = 0; b < 2 + k; ++b) {
                 int bx = x0 + 8 + rng.below(36), by = y0 + 8 + rng.below(36);
@@ -72,18 +79,23 @@ Image city_texture() {
                 img.fill_rect(bx, by, bx + 14, by + 12, rgb(150, 150, 156));
                 img.disc(float(bx) + 7, float(by) + 6, 4, rgb(90, 90, 96));
             }
-            if (k == 3) img.disc(float(x0) + 46, float(y0) + 46, 6, rgb(255, 60, 40)); // warning light
+            if (k == 3)
+                img.disc(float(x0) + 46, float(y0) + 46, 6, rgb(255, 60, 40)); // warning light
         }
     }
     // Street: asphalt.
     TexRect s = street();
     for (int y = int(s.y0); y < int(s.y1); ++y)
         for (int x = int(s.x0); x < int(s.x1); ++x)
-            img.set(x, y, scale(rgb(52, 54, 62), 0.9f + 0.2f * value_noise(float(x) / 2, float(y) / 2, 0, 0, 41)));
+            img.set(x, y,
+                    scale(rgb(52, 54, 62),
+                          0.9f + 0.2f * value_noise(float(x) / 2, float(y) / 2, 0, 0, 41)));
     // Park: grass with trees.
     for (int y = 448; y < 512; ++y)
         for (int x = 0; x < 128; ++x)
-            img.set(x, y, scale(rgb(52, 100, 50), 0.85f + 0.3f * value_noise(float(x) / 3, float(y) / 3, 0, 0, 51)));
+            img.set(x, y,
+                    scale(rgb(52, 100, 50),
+                          0.85f + 0.3f * value_noise(float(x) / 3, float(y) / 3, 0, 0, 51)));
     img.line(0, 480, 128, 470, 4, rgb(170, 150, 110));
     for (int t = 0; t < 14; ++t) {
         float x = rng.range(6, 122), y = rng.range(454, 506);
@@ -95,9 +107,13 @@ Image city_texture() {
     for (int y = 448; y < 512; ++y)
         for (int x = 128; x < 256; ++x) {
             bool joint = (x % 8 == 0) || (y % 8 == 0);
-            img.set(x, y, joint ? rgb(100, 98, 96) : scale(rgb(140, 136, 130), 0.9f + 0.2f * value_noise(float(x), float(y), 0, 0, 61)));
+            img.set(x, y,
+                    joint ? rgb(100, 98, 96)
+                          : scale(rgb(140, 136, 130),
+                                  0.9f + 0.2f * value_noise(float(x), float(y), 0, 0, 61)));
         }
-    for (int k = 0; k < 4; ++k) img.disc(140.0f + 32 * k, 460, 6, rgb(255, 220, 150), 0.6f);
+    for (int k = 0; k < 4; ++k)
+        img.disc(140.0f + 32 * k, 460, 6, rgb(255, 220, 150), 0.6f);
     return img;
 }
 

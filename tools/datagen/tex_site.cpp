@@ -27,7 +27,8 @@ void rust_streak(Image& img, float x, float y0, float len, Rgb base, float stren
     for (int y = int(y0); y < int(y0 + len); ++y) {
         float a = strength * (1.0f - float(y - y0) / len);
         for (int dx = -1; dx <= 1; ++dx)
-            img.blend(int(x) + dx, y, mix(base, rgb(90, 40, 20), 0.6f), a * (dx == 0 ? 1.0f : 0.4f));
+            img.blend(int(x) + dx, y, mix(base, rgb(90, 40, 20), 0.6f),
+                      a * (dx == 0 ? 1.0f : 0.4f));
     }
 }
 
@@ -73,7 +74,8 @@ Image girder_texture(bool static_variant) {
     for (int y = 144; y < 224; ++y) {
         float t = float(y - 144) / 80.0f;
         float shade = 0.55f + 0.45f * std::sin(t * kPi * 0.9f + 0.15f);
-        for (int x = 0; x < 128; ++x) img.at(x, y) = scale(img.at(x, y), shade);
+        for (int x = 0; x < 128; ++x)
+            img.at(x, y) = scale(img.at(x, y), shade);
     }
     img.fill_rect(58, 144, 70, 224, scale(base, 0.95f));
     img.fill_rect(58, 144, 60, 224, hi);
@@ -89,7 +91,8 @@ Image girder_texture(bool static_variant) {
         img.rivet(x, 151, 3.0f, base);
         img.rivet(x, 217, 3.0f, base);
     }
-    for (int k = 0; k < 4; ++k) img.rivet(64, 156.0f + 18.0f * float(k), 2.6f, base);
+    for (int k = 0; k < 4; ++k)
+        img.rivet(64, 156.0f + 18.0f * float(k), 2.6f, base);
     Rng rng(seed + 3);
     for (int k = 0; k < 6; ++k)
         rust_streak(img, rng.range(4, 124), 150 + rng.range(0, 10), rng.range(20, 50), base,
@@ -109,11 +112,13 @@ Image girder_texture(bool static_variant) {
     auto cap_x = [](float gx) { return 128.0f + (gx + 1.0f) * 64.0f; };
     auto cap_y = [](float gy) { return -gy / 1.2f * 128.0f; };
     const float ft = 0.18f, wb = 1.02f, bw = 0.8f, web = 0.14f;
-    struct Seg { float ax, ay, bx, by; };
-    const Seg rim[] = {{-1, 0, 1, 0},          {1, 0, 1, -ft},      {1, -ft, web, -ft},
-                       {web, -ft, web, -wb},   {web, -wb, bw, -wb}, {bw, -wb, bw, -1.2f},
+    struct Seg {
+        float ax, ay, bx, by;
+    };
+    const Seg rim[] = {{-1, 0, 1, 0},           {1, 0, 1, -ft},         {1, -ft, web, -ft},
+                       {web, -ft, web, -wb},    {web, -wb, bw, -wb},    {bw, -wb, bw, -1.2f},
                        {bw, -1.2f, -bw, -1.2f}, {-bw, -1.2f, -bw, -wb}, {-bw, -wb, -web, -wb},
-                       {-web, -wb, -web, -ft}, {-web, -ft, -1, -ft}, {-1, -ft, -1, 0}};
+                       {-web, -wb, -web, -ft},  {-web, -ft, -1, -ft},   {-1, -ft, -1, 0}};
     for (const Seg& s : rim)
         img.line(cap_x(s.ax), cap_y(s.ay), cap_x(s.bx), cap_y(s.by), 5.0f, base);
     img.rivet(cap_x(0), cap_y(-0.6f), 3.0f, base);
@@ -141,7 +146,8 @@ Image bolt_texture(bool wrong_place) {
             float band = (y < 2) ? 1.25f : (y > 13 ? 0.7f : 1.0f);
             img.at(x, y) = scale(base, shade * band);
         }
-    for (int k = 0; k <= 6; ++k) img.line(k * 64.0f / 6.0f, 0, k * 64.0f / 6.0f, 16, 1.2f, hi, 0.8f);
+    for (int k = 0; k <= 6; ++k)
+        img.line(k * 64.0f / 6.0f, 0, k * 64.0f / 6.0f, 16, 1.2f, hi, 0.8f);
     // Thread: a helix of light and dark stripes.
     for (int y = 16; y < 32; ++y)
         for (int x = 0; x < 64; ++x) {
@@ -150,7 +156,8 @@ Image bolt_texture(bool wrong_place) {
         }
     // Washer.
     for (int y = 32; y < 40; ++y)
-        for (int x = 0; x < 64; ++x) img.at(x, y) = scale(base, 1.1f - 0.06f * float(y - 32));
+        for (int x = 0; x < 64; ++x)
+            img.at(x, y) = scale(base, 1.1f - 0.06f * float(y - 32));
     // Flat tops: a turned ring pattern.
     for (int y = 40; y < 64; ++y)
         for (int x = 0; x < 64; ++x) {
@@ -163,7 +170,8 @@ Image bolt_texture(bool wrong_place) {
     if (wrong_place) {
         // White warning stripes on the nut and a white cross on the top.
         for (int k = 0; k < 6; ++k)
-            img.line(k * 64.0f / 6.0f + 3, 2, k * 64.0f / 6.0f + 7, 14, 2.5f, rgb(255, 255, 255), 0.9f);
+            img.line(k * 64.0f / 6.0f + 3, 2, k * 64.0f / 6.0f + 7, 14, 2.5f, rgb(255, 255, 255),
+                     0.9f);
         img.line(5, 45, 19, 59, 3, rgb(255, 255, 255));
         img.line(19, 45, 5, 59, 3, rgb(255, 255, 255));
     }
@@ -181,7 +189,8 @@ Image remote_texture() {
     img.fill_rect(6, 6, 122, 58, rgb(40, 42, 50));
     img.fill_rect(10, 10, 46, 30, rgb(90, 170, 110));
     img.fill_rect(10, 10, 46, 12, rgb(130, 210, 150));
-    for (int k = 0; k < 4; ++k) img.fill_rect(14 + 8 * k, 16, 19 + 8 * k, 25, rgb(30, 70, 40));
+    for (int k = 0; k < 4; ++k)
+        img.fill_rect(14 + 8 * k, 16, 19 + 8 * k, 25, rgb(30, 70, 40));
     // Direction pad.
     img.fill_rect(23, 36, 33, 56, rgb(150, 150, 160));
     img.fill_rect(18, 41, 38, 51, rgb(150, 150, 160));
@@ -194,7 +203,8 @@ Image remote_texture() {
     draw_text(img, font_sans_bold(), 8, 92, 33, "UP", rgb(240, 240, 240));
     draw_text(img, font_sans_bold(), 8, 88, 57, "DOWN", rgb(240, 240, 240));
     // Hazard stripes along the far end.
-    for (int k = -2; k < 20; ++k) img.line(float(k * 8), 64, float(k * 8 + 6), 58, 3, rgb(20, 20, 20), 0.9f);
+    for (int k = -2; k < 20; ++k)
+        img.line(float(k * 8), 64, float(k * 8 + 6), 58, 3, rgb(20, 20, 20), 0.9f);
     // Sides: yellow with a dark seam.
     img.gradient_rect(0, 64, 128, 80, scale(body, 1.0f), scale(body, 0.7f));
     img.fill_rect(0, 71, 128, 73, rgb(50, 40, 20));
@@ -260,7 +270,9 @@ Image clock_texture() {
     for (int y = 128; y < 192; ++y)
         for (int x = 0; x < 128; ++x) {
             float t = float(x) / 128.0f;
-            float shade = 0.65f + 0.55f * std::exp(-std::pow((std::fmod(t + 0.1f, 1.0f) - 0.3f) * 6.0f, 2.0f));
+            float shade =
+                0.65f +
+                0.55f * std::exp(-std::pow((std::fmod(t + 0.1f, 1.0f) - 0.3f) * 6.0f, 2.0f));
             img.at(x, y) = scale(red, shade);
         }
     img.fill_rect(128, 128, 160, 160, rgb(190, 192, 200));

@@ -8,7 +8,9 @@ namespace gen {
 
 namespace {
 
-void fill(Image& img, const TexRect& r, Rgb c) { img.fill_rect(int(r.x0), int(r.y0), int(r.x1), int(r.y1), c); }
+void fill(Image& img, const TexRect& r, Rgb c) {
+    img.fill_rect(int(r.x0), int(r.y0), int(r.x1), int(r.y1), c);
+}
 
 void denim_cloth(Image& img, const TexRect& r, Rgb base, uint32_t seed) {
     for (int y = int(r.y0); y < int(r.y1); ++y)
@@ -20,11 +22,13 @@ void denim_cloth(Image& img, const TexRect& r, Rgb base, uint32_t seed) {
 }
 
 void stitch_v(Image& img, float x, float y0, float y1, Rgb c) {
-    for (float y = y0; y < y1; y += 4) img.line(x, y, x, y + 2, 1, c, 0.9f);
+    for (float y = y0; y < y1; y += 4)
+        img.line(x, y, x, y + 2, 1, c, 0.9f);
 }
 
 void stitch_h(Image& img, float y, float x0, float x1, Rgb c) {
-    for (float x = x0; x < x1; x += 4) img.line(x, y, x + 2, y, 1, c, 0.9f);
+    for (float x = x0; x < x1; x += 4)
+        img.line(x, y, x + 2, y, 1, c, 0.9f);
 }
 
 } // namespace
@@ -65,7 +69,8 @@ Image worker_texture() {
     TexRect hb = head_back();
     fill(img, hb, skin_c);
     img.fill_rect(96, 0, 128, 30, rgb(110, 60, 25));
-    for (int k = 0; k < 8; ++k) img.line(98.0f + 4 * k, 26, 100.0f + 4 * k, 31, 2, rgb(110, 60, 25));
+    for (int k = 0; k < 8; ++k)
+        img.line(98.0f + 4 * k, 26, 100.0f + 4 * k, 31, 2, rgb(110, 60, 25));
 
     // Helmet: yellow shell with a white stripe, darker brim below.
     TexRect h = helmet();
@@ -87,8 +92,10 @@ Image worker_texture() {
             for (int x = int(r.x0); x < int(r.x1); ++x) {
                 bool a = (x / 6) % 2 == 0, b = (y / 6) % 2 == 0;
                 Rgb c = rgb(200, 40, 36);
-                if (a && b) c = rgb(120, 20, 20);
-                else if (a || b) c = rgb(176, 32, 30);
+                if (a && b)
+                    c = rgb(120, 20, 20);
+                else if (a || b)
+                    c = rgb(176, 32, 30);
                 if (x % 6 == 0 || y % 6 == 0) c = mix(c, rgb(240, 220, 200), 0.4f);
                 img.set(x, y, c);
             }
@@ -143,12 +150,23 @@ Image worker_texture() {
     TexRect bo = boot();
     img.gradient_rect(128, 160, 192, 192, rgb(120, 76, 40), rgb(70, 42, 20));
     img.fill_rect(128, 160, 192, 163, rgb(150, 100, 60));
-    for (int k = 0; k < 4; ++k) img.line(140.0f + 12 * k, 166, 146.0f + 12 * k, 176, 2, rgb(220, 200, 150));
+    for (int k = 0; k < 4; ++k)
+        img.line(140.0f + 12 * k, 166, 146.0f + 12 * k, 176, 2, rgb(220, 200, 150));
     fill(img, sole(), rgb(40, 36, 32));
     TexRect wr = wrench();
     img.gradient_rect(192, 160, 256, 192, rgb(230, 234, 240), rgb(110, 116, 128));
     img.fill_rect(192, 175, 256, 177, rgb(250, 250, 255));
-    (void)f; (void)hs; (void)hb; (void)ht; (void)ch; (void)bk; (void)ts; (void)sh; (void)sl; (void)bo; (void)wr;
+    (void)f;
+    (void)hs;
+    (void)hb;
+    (void)ht;
+    (void)ch;
+    (void)bk;
+    (void)ts;
+    (void)sh;
+    (void)sl;
+    (void)bo;
+    (void)wr;
     (void)gl;
 
     // The lives figure's plate.
