@@ -64,7 +64,10 @@ Mesh sky_dome_model(float radius, int segments, int rings) {
         // The menu picture, 800 x 600 in a 1024 x 1024 texture: the horizon lies at 380 pixels
         // from its top; zenith at the top row, nadir at the bottom row (half a texel inside).
         return inside_sphere(radius, segments, rings, 799.0f / 1024.0f, [](float lat) {
-            float y = lat >= 0 ? 380.0f * (1.0f - lat / 90.0f) : 380.0f + 220.0f * (-lat / 90.0f);
+            // Latitudes near the horizon get more of the picture: a camera looking level
+            // sees +-22.5 degrees, rows 215..476 of it.
+            float f = std::pow(std::fabs(lat) / 90.0f, 0.6f);
+            float y = lat >= 0 ? 380.0f * (1.0f - f) : 380.0f + 220.0f * f;
             y = std::clamp(y, 0.5f, 599.5f);
             return (600.0f - y) / 1024.0f;
         });
