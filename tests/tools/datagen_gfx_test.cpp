@@ -387,10 +387,11 @@ TEST(DatagenGraphics, ModelsParseWithTheirFramesAndStayWithinBudget) {
 
 TEST(DatagenGraphics, ModelsAreWoundClockwiseSeenFromWhereTheyAreSeen) {
     ASSERT_FALSE(generated().empty());
-    // A whole girder cell: the I profile (0.72 + 0.4704 + 0.576 square units per unit of
-    // length... times 2 units) closed at both ends, seen from outside.
+    // A whole girder cell: the I profile (top flange 2 x 0.18, web 0.28 x 0.84, bottom flange
+    // 1.6 x 0.18) 2 units long, closed at both ends, plus two stiffener ribs (0.56 x 0.84 x
+    // 0.1), seen from outside.
     EXPECT_NEAR(signed_volume(load("gfx/stahltraeger.ddd")),
-                -(2 * 0.18 * 2 + 0.28 * 0.84 * 2 + 1.6 * 0.18 * 2), 1e-3);
+                -((2 * 0.18 + 0.28 * 0.84 + 1.6 * 0.18) * 2 + 2 * 0.56 * 0.84 * 0.1), 1e-3);
     EXPECT_NEAR(signed_volume(load("gfx/boden.ddd")), -(2 * 2 * 0.45), 1e-3);
     EXPECT_LT(signed_volume(load("gfx/status_03.ddd")), 0);
     EXPECT_LT(signed_volume(load("gfx/status_02.ddd")), 0);

@@ -53,6 +53,17 @@ Mesh girder_model(int kind) {
     bot.face[kNegY] = bottom();
     box(m, id, {-kBottomHalf, -kDepth, z0}, {kBottomHalf, yb, z1}, white(), bot,
         (1u << kPosX) | (1u << kNegX) | (1u << kNegY));
+    // Stiffener ribs across the middle of the cell on both sides of the web, welded between
+    // the flanges (closed boxes: the faces against the steel are never seen).
+    for (int side = -1; side <= 1; side += 2) {
+        const float xa = side > 0 ? kWeb : -kBottomHalf + 0.1f,
+                    xb = side > 0 ? kBottomHalf - 0.1f : -kWeb;
+        BoxTex rib = BoxTex::all(under());
+        rib.face[kPosZ] = web();
+        rib.face[kNegZ] = web();
+        rib.face[side > 0 ? kPosX : kNegX] = flange_edge();
+        box(m, id, {xa, yb, -0.05f}, {xb, -kFlange, 0.05f}, white(), rib);
+    }
     // End caps: the I shape as three rectangles, textured by position.
     auto cap = [&](float z, float sign) {
         TexRect e = end_cap();

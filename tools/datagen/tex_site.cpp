@@ -77,9 +77,6 @@ Image girder_texture(bool static_variant) {
         for (int x = 0; x < 128; ++x)
             img.at(x, y) = scale(img.at(x, y), shade);
     }
-    img.fill_rect(58, 144, 70, 224, scale(base, 0.95f));
-    img.fill_rect(58, 144, 60, 224, hi);
-    img.fill_rect(68, 144, 70, 224, scale(base, 0.45f));
     for (float hx : {28.0f, 100.0f}) {
         img.disc(hx + 1.5f, 185.5f, 14.5f, scale(base, 1.25f));
         img.disc(hx, 184, 13, rgb(28, 20, 18));
@@ -91,8 +88,6 @@ Image girder_texture(bool static_variant) {
         img.rivet(x, 151, 3.0f, base);
         img.rivet(x, 217, 3.0f, base);
     }
-    for (int k = 0; k < 4; ++k)
-        img.rivet(64, 156.0f + 18.0f * float(k), 2.6f, base);
     Rng rng(seed + 3);
     for (int k = 0; k < 6; ++k)
         rust_streak(img, rng.range(4, 124), 150 + rng.range(0, 10), rng.range(20, 50), base,
