@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace platform {
@@ -76,33 +77,28 @@ bool convert_to_device_format(const uint8_t* data, size_t bytes, const PcmFormat
         return false;
     if (format.channels < 1 || format.channels > 2 || format.rate <= 0) return false;
     size_t frame_bytes = size_t(format.bits / 8) * size_t(format.channels);
-    bytes -= bytes % frame_bytes;
-    if (bytes > size_t(std::numeric_limits<int>::max())) return false;
-    // The result's size, with room for the resampler's rounding.
-    double expected = double(bytes / frame_bytes) * kAudioRate / format.rate + 64.0;
-    if (expected > double(max_frames) + 64.0) return false;
+    size_t in_frames = bytes / frame_bytes;
+    // The converted length; the resampler keeps some frames back until more input comes, so
+    // silence follows the sound and the result is cut to this length.
+    double exact = double(in_frames) * kAudioRate / format.rate;
+    if (exact > double(max_frames)) return false;
+    size_t frames = size_t(std::llround(exact));
+    size_t pad_frames = 4096 + size_t(format.rate) / 4;
+    size_t pad_bytes = pad_frames * frame_bytes;
+    if (in_frames * frame_bytes > size_t(std::numeric_limits<int>::max()) - pad_bytes) return false;
 
     SDL_AudioStream* stream = SDL_NewAudioStream(src_format, Uint8(format.channels), format.rate,
                                                  AUDIO_S16SYS, Uint8(kAudioChannels), kAudioRate);
     if (!stream) return false;
-    bool ok = bytes == 0 || SDL_AudioStreamPut(stream, data, int(bytes)) == 0;
+    std::vector<uint8_t> silence(pad_bytes, format.bits == 8 ? 0x80 : 0x00);
+    bool ok = in_frames == 0 || SDL_AudioStreamPut(stream, data, int(in_frames * frame_bytes)) == 0;
+    ok = ok && SDL_AudioStreamPut(stream, silence.data(), int(silence.size())) == 0;
     ok = ok && SDL_AudioStreamFlush(stream) == 0;
     if (ok) {
-        int avail = SDL_AudioStreamAvailable(stream);
-        size_t frames = size_t(std::max(avail, 0)) / (sizeof(int16_t) * kAudioChannels);
-        if (frames > max_frames) {
-            ok = false;
-        } else {
-            out.resize(frames * kAudioChannels);
-            int want = int(out.size() * sizeof(int16_t));
-            int got = want == 0 ? 0 : SDL_AudioStreamGet(stream, out.data(), want);
-            if (got < 0) {
-                ok = false;
-            } else {
-                out.resize(size_t(got) / sizeof(int16_t));
-                out.resize(out.size() - out.size() % kAudioChannels);
-            }
-        }
+        out.resize(frames * kAudioChannels);
+        int want = int(out.size() * sizeof(int16_t));
+        int got = want == 0 ? 0 : SDL_AudioStreamGet(stream, out.data(), want);
+        ok = got == want;
     }
     SDL_FreeAudioStream(stream);
     if (!ok) out.clear();
