@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace {
@@ -105,7 +106,11 @@ protected:
         ASSERT_TRUE(write_bytes(dir_ + "/a.it", tiny_module(8)));
         ASSERT_TRUE(write_bytes(dir_ + "/bad.it", "garbage"));
     }
-    void TearDown() override { sound_shutdown(); }
+    void TearDown() override {
+        sound_shutdown();
+        std::error_code ec;
+        std::filesystem::remove_all(dir_, ec);
+    }
     std::string dir_;
 };
 

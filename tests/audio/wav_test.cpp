@@ -3,6 +3,7 @@
 #include "support/test_support.h"
 #include "wav_bytes.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace {
@@ -172,6 +173,8 @@ TEST(Wav, FilesWrittenBySox) {
     ASSERT_EQ(run_command("sox -n -r 8000 -c 1 -b 32 -e float " + path + " synth 0.1 sine 440"), 0);
     WavInfo info;
     EXPECT_FALSE(parse(read_text(path), info));
+    std::error_code ec;
+    std::filesystem::remove_all(dir, ec);
 }
 
 } // namespace
