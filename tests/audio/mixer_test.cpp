@@ -224,6 +224,31 @@ TEST(MixerConvert, Mono8BitAndStereo16BitAtTheirOwnRates) {
     for (int16_t s : c->samples) ASSERT_EQ(s, 1234);
 }
 
+TEST(MixerConvert, EveryFormatConvertsToTheExactLength) {
+    for (uint32_t rate : {8000u, 11025u, 22050u, 32000u, 44100u, 48000u, 96000u, 200000u}) {
+        for (int channels : {1, 2}) {
+            for (int bits : {8, 16}) {
+                WavSpec s;
+                s.rate = rate;
+                s.channels = channels;
+                s.bits = bits;
+                size_t in_frames = rate / 3 + 7;
+                std::string pcm = bits == 8 ? std::string(in_frames * size_t(channels), '\xC0')
+                                            : pcm16(in_frames, channels, 16384);
+                auto bytes = as_bytes(wav_bytes(s, pcm));
+                std::string error;
+                auto sound = decode_wav_sound(bytes, &error);
+                ASSERT_NE(sound, nullptr) << rate << " " << channels << " " << bits << ": " << error;
+                auto expected = size_t(std::llround(double(in_frames) * 44100.0 / rate));
+                EXPECT_EQ(sound->frames(), expected) << rate << " " << channels << " " << bits;
+                size_t late = sound->frames() * 95 / 100;
+                EXPECT_NEAR(sound->samples[2 * late], 16384, 400) << rate << " " << channels << " " << bits;
+                EXPECT_NEAR(sound->samples[2 * late + 1], 16384, 400) << rate << " " << channels << " " << bits;
+            }
+        }
+    }
+}
+
 TEST(MixerConvert, BadFilesGiveNoSound) {
     std::string error;
     std::vector<uint8_t> nothing;

@@ -110,6 +110,7 @@ TEST_F(SoundDevice, AModuleReachesTheOutputAndPausingHoldsIt) {
     start_music();
     wait_ms(200);
     EXPECT_EQ(music_finished(), 0.0); // paused: the module stays where it was
+    for (int16_t v : read_samples(out)) ASSERT_EQ(v, 0) << "sound while paused";
     sound_set_paused(false);
     for (int i = 0; i < 500 && music_finished() == 0.0; ++i) wait_ms(10);
     EXPECT_EQ(music_finished(), 1.0);
