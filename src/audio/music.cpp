@@ -44,33 +44,70 @@ size_t Module::render(float* out, size_t frames) {
 }
 
 std::unique_ptr<Module> MusicPlayer::replace(std::unique_ptr<Module> module) {
+    std::unique_lock<std::mutex> g(lock_);
     std::unique_ptr<Module> old = std::move(module_);
     module_ = std::move(module);
     playing_ = false;
     ended_ = false;
+    rewind_ = false;
+    if (old) render_done_.wait(g, [&] { return rendering_ != old.get(); });
     return old;
 }
 
 void MusicPlayer::start() {
+    std::lock_guard<std::mutex> g(lock_);
     if (!module_) return;
-    module_->rewind();
     playing_ = true;
     ended_ = false;
+    rewind_ = true;
 }
 
-bool MusicPlayer::finished() const { return !module_ || ended_; }
+bool MusicPlayer::finished() const {
+    std::lock_guard<std::mutex> g(lock_);
+    return !module_ || ended_;
+}
+
+bool MusicPlayer::loaded() const {
+    std::lock_guard<std::mutex> g(lock_);
+    return module_ != nullptr;
+}
+
+bool MusicPlayer::playing() const {
+    std::lock_guard<std::mutex> g(lock_);
+    return playing_;
+}
 
 void MusicPlayer::mix(float* out, size_t frames, float* scratch) {
-    if (!module_ || !playing_) return;
+    Module* module = nullptr;
+    bool rewind = false;
+    {
+        std::lock_guard<std::mutex> g(lock_);
+        if (!module_ || !playing_) return;
+        module = module_.get();
+        rewind = rewind_;
+        rewind_ = false;
+        rendering_ = module;
+    }
+    if (rewind) module->rewind();
     size_t done = 0;
+    bool at_end = false;
     while (done < frames) {
-        size_t got = module_->render(scratch, frames - done);
+        size_t got = module->render(scratch, frames - done);
         for (size_t i = 0; i < 2 * got; ++i) out[2 * done + i] += scratch[i] * 32767.0f;
         done += got;
         if (got == 0) {
-            playing_ = false;
-            ended_ = true;
+            at_end = true;
             break;
         }
     }
+    {
+        std::lock_guard<std::mutex> g(lock_);
+        rendering_ = nullptr;
+        // Unless the game replaced or restarted it meanwhile, the module has played out.
+        if (at_end && module_.get() == module && !rewind_) {
+            playing_ = false;
+            ended_ = true;
+        }
+    }
+    render_done_.notify_all();
 }

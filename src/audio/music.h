@@ -2,9 +2,11 @@
 // Tracker-module music over libopenmpt. A pure part: modules made from bytes, and a player
 // that renders the loaded module into float buffers. The sound device owns one player and
 // renders it in its callback; tests drive their own.
+#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <span>
 #include <string>
 
@@ -39,7 +41,10 @@ private:
 // Largest module file read (modules are small; this bounds a bad file).
 constexpr size_t kMaxModuleBytes = size_t(64) << 20;
 
-// The one module that plays: loaded, started from its beginning, finished at its end.
+// The one module that plays: loaded, started from its beginning, finished at its end. The game
+// thread calls replace, start and finished; the audio thread calls mix. Their lock is held
+// only while the module and its flags change hands: mix renders outside it, and replace waits
+// until a render of the module it takes out has ended before handing it back.
 class MusicPlayer {
 public:
     // Puts `module` in place (not playing). Returns the old one so the caller can free it
@@ -50,15 +55,19 @@ public:
     // True with no module or once it has played to its end; false while it plays (and
     // while a loaded module waits to be started).
     bool finished() const;
-    bool loaded() const { return module_ != nullptr; }
-    bool playing() const { return playing_; }
+    bool loaded() const;
+    bool playing() const;
 
     // Adds the playing module into `out` (frames interleaved stereo frames, 16-bit scale).
-    // `scratch` holds 2 * frames floats.
+    // `scratch` holds 2 * frames floats. Never allocates.
     void mix(float* out, size_t frames, float* scratch);
 
 private:
+    mutable std::mutex lock_;
+    std::condition_variable render_done_;
     std::unique_ptr<Module> module_;
     bool playing_ = false;
     bool ended_ = false;
+    bool rewind_ = false;               // start asked for the beginning; mix rewinds
+    const Module* rendering_ = nullptr; // the module mix renders right now
 };

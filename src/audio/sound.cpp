@@ -18,12 +18,11 @@ constexpr size_t kChunk = 1024;
 // Largest WAV file read.
 constexpr size_t kMaxWavBytes = size_t(64) << 20;
 
-// The lock of each part is held only while its slots, voices or module change hands or are
-// mixed, never while files are read or decoded.
+// The effects lock is held only while slots and voices change or the voices are mixed, never
+// while files are read or decoded; the music player keeps its own lock the same way.
 struct SoundDevice {
     std::mutex effects_lock;
     Mixer mixer;
-    std::mutex music_lock;
     MusicPlayer music;
     std::array<float, 2 * kChunk> mix{};
     std::array<float, 2 * kChunk> scratch{};
@@ -45,10 +44,7 @@ void audio_callback(void* user, int16_t* out, int frames) {
             std::lock_guard<std::mutex> g(d.effects_lock);
             d.mixer.mix(d.mix.data(), n);
         }
-        {
-            std::lock_guard<std::mutex> g(d.music_lock);
-            d.music.mix(d.mix.data(), n, d.scratch.data());
-        }
+        d.music.mix(d.mix.data(), n, d.scratch.data());
         float_to_s16(d.mix.data(), out, 2 * n);
         out += 2 * n;
         left -= n;
@@ -63,10 +59,7 @@ void release_all() {
         std::lock_guard<std::mutex> g(d.effects_lock);
         d.mixer.clear(sounds);
     }
-    {
-        std::lock_guard<std::mutex> g(d.music_lock);
-        module = d.music.replace(nullptr);
-    }
+    module = d.music.replace(nullptr);
 }
 
 } // namespace
@@ -123,34 +116,18 @@ double load_music(std::string_view file) {
     std::unique_ptr<Module> module;
     if (auto bytes = read_file(file, kMaxModuleBytes)) module = Module::load(*bytes);
     bool ok = module != nullptr;
-    std::unique_ptr<Module> old;
-    {
-        SoundDevice& d = device();
-        std::lock_guard<std::mutex> g(d.music_lock);
-        old = d.music.replace(std::move(module));
-    }
+    std::unique_ptr<Module> old = device().music.replace(std::move(module));
     return ok ? 1 : 0;
 }
 
 double start_music() {
-    SoundDevice& d = device();
-    std::lock_guard<std::mutex> g(d.music_lock);
-    d.music.start();
+    device().music.start();
     return 0;
 }
 
-double music_finished() {
-    SoundDevice& d = device();
-    std::lock_guard<std::mutex> g(d.music_lock);
-    return d.music.finished() ? 1 : 0;
-}
+double music_finished() { return device().music.finished() ? 1 : 0; }
 
 double stop_music() {
-    std::unique_ptr<Module> old;
-    {
-        SoundDevice& d = device();
-        std::lock_guard<std::mutex> g(d.music_lock);
-        old = d.music.replace(nullptr);
-    }
+    std::unique_ptr<Module> old = device().music.replace(nullptr);
     return 0;
 }

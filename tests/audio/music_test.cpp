@@ -5,7 +5,9 @@
 #include "tiny_module.h"
 #include "wav_bytes.h"
 
+#include <atomic>
 #include <cmath>
+#include <thread>
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -84,6 +86,27 @@ TEST(Music, ReplacingLeavesOnlyTheNewModule) {
 
     EXPECT_NE(p.replace(nullptr), nullptr);
     EXPECT_TRUE(p.finished());
+}
+
+TEST(Music, ReplacingWhileTheAudioThreadRenders) {
+    // Replacing and restarting the module while another thread renders it, as the game and
+    // the audio callback do: no deadlock, no crash, and the player ends up with a module.
+    MusicPlayer p;
+    std::atomic<bool> stop{false};
+    std::thread audio([&] {
+        std::vector<float> out(512), scratch(512);
+        while (!stop) p.mix(out.data(), 256, scratch.data());
+    });
+    std::string bytes = tiny_module(200); // long enough to be rendering at every replace
+    for (int i = 0; i < 200; ++i) {
+        auto b = as_bytes(bytes);
+        auto old = p.replace(Module::load(b));
+        p.start();
+        (void)p.finished();
+    }
+    stop = true;
+    audio.join();
+    EXPECT_TRUE(p.loaded());
 }
 
 TEST(Music, LibopenmptRefusesGarbage) {
