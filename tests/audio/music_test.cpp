@@ -98,7 +98,7 @@ TEST(Music, ReplacingWhileTheAudioThreadRenders) {
         while (!stop) p.mix(out.data(), 256, scratch.data());
     });
     std::string bytes = tiny_module(200); // long enough to be rendering at every replace
-    for (int i = 0; i < 200; ++i) {
+    for (int i = 0; i < 100; ++i) {
         auto b = as_bytes(bytes);
         auto old = p.replace(Module::load(b));
         p.start();
