@@ -49,17 +49,26 @@ std::unique_ptr<Module> MusicPlayer::replace(std::unique_ptr<Module> module) {
     module_ = std::move(module);
     playing_ = false;
     ended_ = false;
-    rewind_ = false;
     if (old) render_done_.wait(g, [&] { return rendering_ != old.get(); });
     return old;
 }
 
 void MusicPlayer::start() {
+    Module* module = nullptr;
+    {
+        // Take the module away from the audio thread while it is rewound here: seeking may
+        // allocate, which the audio thread must not do.
+        std::unique_lock<std::mutex> g(lock_);
+        if (!module_) return;
+        module = module_.get();
+        seeking_ = true;
+        render_done_.wait(g, [&] { return rendering_ != module; });
+    }
+    module->rewind();
     std::lock_guard<std::mutex> g(lock_);
-    if (!module_) return;
+    seeking_ = false;
     playing_ = true;
     ended_ = false;
-    rewind_ = true;
 }
 
 bool MusicPlayer::finished() const {
@@ -79,16 +88,12 @@ bool MusicPlayer::playing() const {
 
 void MusicPlayer::mix(float* out, size_t frames, float* scratch) {
     Module* module = nullptr;
-    bool rewind = false;
     {
         std::lock_guard<std::mutex> g(lock_);
-        if (!module_ || !playing_) return;
+        if (!module_ || !playing_ || seeking_) return;
         module = module_.get();
-        rewind = rewind_;
-        rewind_ = false;
         rendering_ = module;
     }
-    if (rewind) module->rewind();
     size_t done = 0;
     bool at_end = false;
     while (done < frames) {
@@ -103,8 +108,8 @@ void MusicPlayer::mix(float* out, size_t frames, float* scratch) {
     {
         std::lock_guard<std::mutex> g(lock_);
         rendering_ = nullptr;
-        // Unless the game replaced or restarted it meanwhile, the module has played out.
-        if (at_end && module_.get() == module && !rewind_) {
+        // Unless the game replaced it or is restarting it meanwhile, the module has played out.
+        if (at_end && module_.get() == module && !seeking_) {
             playing_ = false;
             ended_ = true;
         }

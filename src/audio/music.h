@@ -43,8 +43,8 @@ constexpr size_t kMaxModuleBytes = size_t(64) << 20;
 
 // The one module that plays: loaded, started from its beginning, finished at its end. The game
 // thread calls replace, start and finished; the audio thread calls mix. Their lock is held
-// only while the module and its flags change hands: mix renders outside it, and replace waits
-// until a render of the module it takes out has ended before handing it back.
+// only while the module and its flags change hands: mix renders outside it, start rewinds
+// outside it, and replace and start wait until a running render of the module has ended.
 class MusicPlayer {
 public:
     // Puts `module` in place (not playing). Returns the old one so the caller can free it
@@ -68,6 +68,6 @@ private:
     std::unique_ptr<Module> module_;
     bool playing_ = false;
     bool ended_ = false;
-    bool rewind_ = false;               // start asked for the beginning; mix rewinds
+    bool seeking_ = false;              // start is rewinding the module; mix leaves it alone
     const Module* rendering_ = nullptr; // the module mix renders right now
 };
