@@ -24,8 +24,12 @@ void* operator new(size_t n) {
     if (void* p = std::malloc(n ? n : 1)) return p;
     throw std::bad_alloc();
 }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, size_t) noexcept { std::free(p); }
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, size_t) noexcept {
+    std::free(p);
+}
 
 namespace {
 
@@ -78,9 +82,11 @@ struct Result {
 
 Result run(bool effects, bool music) {
     Mixer mixer;
-    for (int slot = 0; slot < 8; ++slot) mixer.replace(slot, tone(220.0 + 55.0 * slot), 4);
     for (int slot = 0; slot < 8; ++slot)
-        for (int v = 0; v < 4; ++v) mixer.play(slot, (v - 1.5) / 2.0, 0.9);
+        mixer.replace(slot, tone(220.0 + 55.0 * slot), 4);
+    for (int slot = 0; slot < 8; ++slot)
+        for (int v = 0; v < 4; ++v)
+            mixer.play(slot, (v - 1.5) / 2.0, 0.9);
 
     std::string bytes = busy_module();
     std::vector<uint8_t> data(bytes.begin(), bytes.end());
@@ -112,9 +118,12 @@ int main() {
     Result mod = run(false, true);
     Result both = run(true, true);
     std::printf("audio mix, %.0f s of 44100 Hz stereo output\n", kSeconds);
-    std::printf("  32 effect voices:             %7.3f s CPU, real-time factor %8.1f\n", fx.cpu_s, fx.rtf);
-    std::printf("  one module (8 channels):      %7.3f s CPU, real-time factor %8.1f\n", mod.cpu_s, mod.rtf);
-    std::printf("  32 voices + module:           %7.3f s CPU, real-time factor %8.1f\n", both.cpu_s, both.rtf);
+    std::printf("  32 effect voices:             %7.3f s CPU, real-time factor %8.1f\n", fx.cpu_s,
+                fx.rtf);
+    std::printf("  one module (8 channels):      %7.3f s CPU, real-time factor %8.1f\n", mod.cpu_s,
+                mod.rtf);
+    std::printf("  32 voices + module:           %7.3f s CPU, real-time factor %8.1f\n", both.cpu_s,
+                both.rtf);
     std::printf("  allocations while mixing:     %ld (of %ld in the whole run)\n",
                 fx.allocations + mod.allocations + both.allocations, g_allocations.load());
     return 0;

@@ -11,7 +11,8 @@ void put16(std::string& b, size_t at, unsigned v) {
 }
 
 void put32(std::string& b, size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) b[at + size_t(i)] = char((v >> (8 * i)) & 0xFF);
+    for (int i = 0; i < 4; ++i)
+        b[at + size_t(i)] = char((v >> (8 * i)) & 0xFF);
 }
 
 void put_text(std::string& b, size_t at, const std::string& s, size_t max) {
@@ -51,7 +52,8 @@ std::string pack_pattern(const ItPattern& p) {
 std::string write_it_module(const ItSong& song) {
     std::vector<int> orders = song.orders;
     if (orders.empty())
-        for (size_t i = 0; i < song.patterns.size(); ++i) orders.push_back(int(i));
+        for (size_t i = 0; i < song.patterns.size(); ++i)
+            orders.push_back(int(i));
     size_t ord_num = orders.size() + 1; // with the end marker
     size_t pat_num = song.patterns.size();
     size_t header = 0xC0 + ord_num + 4 + 4 * pat_num;
@@ -62,22 +64,23 @@ std::string write_it_module(const ItSong& song) {
     b[0x1E] = 4;
     b[0x1F] = 16;
     put16(b, 0x20, unsigned(ord_num));
-    put16(b, 0x22, 0);            // instruments
-    put16(b, 0x24, 1);            // samples
+    put16(b, 0x22, 0); // instruments
+    put16(b, 0x24, 1); // samples
     put16(b, 0x26, unsigned(pat_num));
-    put16(b, 0x28, 0x0214);       // made with
-    put16(b, 0x2A, 0x0214);       // compatible with
-    put16(b, 0x2C, 0x01 | 0x08);  // stereo, linear slides, samples (no instruments)
+    put16(b, 0x28, 0x0214);      // made with
+    put16(b, 0x2A, 0x0214);      // compatible with
+    put16(b, 0x2C, 0x01 | 0x08); // stereo, linear slides, samples (no instruments)
     b[0x30] = char(std::clamp(song.global_volume, 0, 128));
     b[0x31] = char(std::clamp(song.mix_volume, 0, 128));
     b[0x32] = char(std::clamp(song.speed, 1, 255));
     b[0x33] = char(std::clamp(song.tempo, 32, 255));
-    b[0x34] = char(128);          // panning separation
+    b[0x34] = char(128); // panning separation
     for (size_t c = 0; c < 64; ++c) {
-        b[0x40 + c] = char(32);   // centre
-        b[0x80 + c] = char(64);   // full channel volume
+        b[0x40 + c] = char(32); // centre
+        b[0x80 + c] = char(64); // full channel volume
     }
-    for (size_t i = 0; i < orders.size(); ++i) b[0xC0 + i] = char(std::clamp(orders[i], 0, 199));
+    for (size_t i = 0; i < orders.size(); ++i)
+        b[0xC0 + i] = char(std::clamp(orders[i], 0, 199));
     b[0xC0 + orders.size()] = char(255);
 
     size_t sample_offsets = 0xC0 + ord_num;
@@ -88,11 +91,11 @@ std::string write_it_module(const ItSong& song) {
     put32(b, sample_offsets, uint32_t(sample_header));
     b.append(0x50, '\0');
     std::memcpy(&b[sample_header], "IMPS", 4);
-    b[sample_header + 0x11] = 64;  // global volume
-    uint8_t flags = 0x01 | 0x02;   // has data, 16-bit
+    b[sample_header + 0x11] = 64; // global volume
+    uint8_t flags = 0x01 | 0x02;  // has data, 16-bit
     if (song.loop && !song.sample.empty()) flags |= 0x10;
     b[sample_header + 0x12] = char(flags);
-    b[sample_header + 0x13] = 64;  // default volume
+    b[sample_header + 0x13] = 64; // default volume
     put_text(b, sample_header + 0x14, song.name, 26);
     b[sample_header + 0x2E] = 0x01; // signed samples
     b[sample_header + 0x2F] = 32;

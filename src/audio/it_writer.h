@@ -7,10 +7,10 @@
 
 struct ItNote {
     int row = 0;
-    int channel = 0;   // 0..63
-    int note = 60;     // 0..119 (60 = C-5), 254 note cut, 255 note off
-    int sample = 1;    // 1-based, 0 = keep the channel's sample
-    int volume = -1;   // 0..64, -1 = the sample's default
+    int channel = 0; // 0..63
+    int note = 60;   // 0..119 (60 = C-5), 254 note cut, 255 note off
+    int sample = 1;  // 1-based, 0 = keep the channel's sample
+    int volume = -1; // 0..64, -1 = the sample's default
 };
 
 struct ItPattern {
@@ -20,15 +20,15 @@ struct ItPattern {
 
 struct ItSong {
     std::string name;
-    int speed = 6;    // ticks per row
-    int tempo = 125;  // beats per minute
+    int speed = 6;   // ticks per row
+    int tempo = 125; // beats per minute
     int global_volume = 128;
     int mix_volume = 48;
-    std::vector<int16_t> sample;  // mono PCM of the one sample
-    uint32_t sample_rate = 8363;  // the sample's rate at C-5
-    bool loop = false;            // loops over the whole sample
+    std::vector<int16_t> sample; // mono PCM of the one sample
+    uint32_t sample_rate = 8363; // the sample's rate at C-5
+    bool loop = false;           // loops over the whole sample
     std::vector<ItPattern> patterns;
-    std::vector<int> orders;      // pattern indices; empty = every pattern once, in turn
+    std::vector<int> orders; // pattern indices; empty = every pattern once, in turn
 };
 
 // The module's bytes.

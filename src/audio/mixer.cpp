@@ -32,8 +32,7 @@ int sound_voice_count(double voices) {
     return std::clamp(to_int32(voices), 1, Mixer::kMaxVoices);
 }
 
-std::unique_ptr<SoundData> Mixer::replace(int slot, std::unique_ptr<SoundData> sound,
-                                          int voices) {
+std::unique_ptr<SoundData> Mixer::replace(int slot, std::unique_ptr<SoundData> sound, int voices) {
     if (slot < 0 || slot >= kSlots) return sound;
     Slot& s = slots_[size_t(slot)];
     std::unique_ptr<SoundData> old = std::move(s.sound);
@@ -91,7 +90,9 @@ const Mixer::Voice* Mixer::voice_at(int slot, int voice) const {
     return &slots_[size_t(slot)].voice[size_t(voice)];
 }
 
-bool Mixer::loaded(int slot) const { return voices(slot) > 0; }
+bool Mixer::loaded(int slot) const {
+    return voices(slot) > 0;
+}
 
 int Mixer::voices(int slot) const {
     return slot < 0 || slot >= kSlots ? 0 : slots_[size_t(slot)].voices;

@@ -33,7 +33,7 @@ int sound_slot_index(double slot);
 int sound_voice_count(double voices);
 
 class Mixer {
-public:
+  public:
     static constexpr int kSlots = 128;
     static constexpr int kMaxVoices = 4;
 
@@ -60,7 +60,7 @@ public:
     size_t position(int slot, int voice) const; // in frames
     StereoGain gain(int slot, int voice) const;
 
-private:
+  private:
     struct Voice {
         bool playing = false;
         size_t pos = 0;

@@ -29,15 +29,29 @@ std::unique_ptr<Module> Module::load(std::span<const uint8_t> bytes, std::string
     return std::unique_ptr<Module>(new Module(mod));
 }
 
-Module::~Module() { openmpt_module_destroy(mod_); }
+Module::~Module() {
+    openmpt_module_destroy(mod_);
+}
 
-double Module::duration_s() const { return openmpt_module_get_duration_seconds(mod_); }
-int Module::channels() const { return openmpt_module_get_num_channels(mod_); }
-int Module::patterns() const { return openmpt_module_get_num_patterns(mod_); }
-int Module::orders() const { return openmpt_module_get_num_orders(mod_); }
-int Module::samples() const { return openmpt_module_get_num_samples(mod_); }
+double Module::duration_s() const {
+    return openmpt_module_get_duration_seconds(mod_);
+}
+int Module::channels() const {
+    return openmpt_module_get_num_channels(mod_);
+}
+int Module::patterns() const {
+    return openmpt_module_get_num_patterns(mod_);
+}
+int Module::orders() const {
+    return openmpt_module_get_num_orders(mod_);
+}
+int Module::samples() const {
+    return openmpt_module_get_num_samples(mod_);
+}
 
-void Module::rewind() { openmpt_module_set_position_order_row(mod_, 0, 0); }
+void Module::rewind() {
+    openmpt_module_set_position_order_row(mod_, 0, 0);
+}
 
 size_t Module::render(float* out, size_t frames) {
     return openmpt_module_read_interleaved_float_stereo(mod_, kRate, frames, out);
@@ -98,7 +112,8 @@ void MusicPlayer::mix(float* out, size_t frames, float* scratch) {
     bool at_end = false;
     while (done < frames) {
         size_t got = module->render(scratch, frames - done);
-        for (size_t i = 0; i < 2 * got; ++i) out[2 * done + i] += scratch[i] * 32767.0f;
+        for (size_t i = 0; i < 2 * got; ++i)
+            out[2 * done + i] += scratch[i] * 32767.0f;
         done += got;
         if (got == 0) {
             at_end = true;

@@ -14,9 +14,10 @@ struct openmpt_module;
 
 // One loaded module, set to play once (repeat count 0) without dither.
 class Module {
-public:
+  public:
     // Null (with the reason in *error) when libopenmpt does not take the bytes.
-    static std::unique_ptr<Module> load(std::span<const uint8_t> bytes, std::string* error = nullptr);
+    static std::unique_ptr<Module> load(std::span<const uint8_t> bytes,
+                                        std::string* error = nullptr);
     ~Module();
     Module(const Module&) = delete;
     Module& operator=(const Module&) = delete;
@@ -33,7 +34,7 @@ public:
     // (0 at the end) once the module has played to its end.
     size_t render(float* out, size_t frames);
 
-private:
+  private:
     explicit Module(openmpt_module* mod) : mod_(mod) {}
     openmpt_module* mod_;
 };
@@ -46,7 +47,7 @@ constexpr size_t kMaxModuleBytes = size_t(64) << 20;
 // only while the module and its flags change hands: mix renders outside it, start rewinds
 // outside it, and replace and start wait until a running render of the module has ended.
 class MusicPlayer {
-public:
+  public:
     // Puts `module` in place (not playing). Returns the old one so the caller can free it
     // outside any lock.
     std::unique_ptr<Module> replace(std::unique_ptr<Module> module);
@@ -62,7 +63,7 @@ public:
     // `scratch` holds 2 * frames floats. Never allocates.
     void mix(float* out, size_t frames, float* scratch);
 
-private:
+  private:
     mutable std::mutex lock_;
     std::condition_variable render_done_;
     std::unique_ptr<Module> module_;

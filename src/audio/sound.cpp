@@ -74,9 +74,13 @@ void sound_shutdown() {
     release_all();
 }
 
-void sound_set_paused(bool paused) { platform::pause_audio_device(paused); }
+void sound_set_paused(bool paused) {
+    platform::pause_audio_device(paused);
+}
 
-bool sound_available() { return platform::audio_device_open(); }
+bool sound_available() {
+    return platform::audio_device_open();
+}
 
 double load_sound(std::string_view file, double slot, double voices) {
     int index = sound_slot_index(slot);
@@ -125,7 +129,9 @@ double start_music() {
     return 0;
 }
 
-double music_finished() { return device().music.finished() ? 1 : 0; }
+double music_finished() {
+    return device().music.finished() ? 1 : 0;
+}
 
 double stop_music() {
     std::unique_ptr<Module> old = device().music.replace(nullptr);

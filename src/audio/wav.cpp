@@ -22,7 +22,9 @@ bool id_is(std::span<const uint8_t> b, size_t at, const char* id) {
 }
 
 // A chunk body's size with RIFF's pad byte; 64-bit so no size wraps.
-uint64_t padded(uint32_t size) { return uint64_t(size) + (size & 1u); }
+uint64_t padded(uint32_t size) {
+    return uint64_t(size) + (size & 1u);
+}
 
 } // namespace
 
@@ -55,7 +57,8 @@ bool parse_wav(std::span<const uint8_t> bytes, WavInfo& info, std::string* error
     if (!id_is(bytes, size_t(at), "data")) return fail(error, "expected a data chunk");
     uint32_t data_size = u32(bytes, size_t(at) + 4);
     at += 8;
-    if (uint64_t(data_size) > bytes.size() - at) return fail(error, "data chunk runs past the file");
+    if (uint64_t(data_size) > bytes.size() - at)
+        return fail(error, "data chunk runs past the file");
     size_t frames = data_size / uint32_t(block_align);
     if (frames == 0) return fail(error, "no samples");
 

@@ -57,9 +57,13 @@ void close_audio_device() {
     dev = DeviceState{};
 }
 
-bool audio_device_open() { return dev.id != 0; }
+bool audio_device_open() {
+    return dev.id != 0;
+}
 
-int audio_device_buffer_frames() { return dev.buffer_frames; }
+int audio_device_buffer_frames() {
+    return dev.buffer_frames;
+}
 
 void pause_audio_device(bool paused) {
     if (dev.id != 0) SDL_PauseAudioDevice(dev.id, paused ? 1 : 0);

@@ -57,7 +57,8 @@ TEST(MixerVoices, FourVoicesRoundRobinAndTheFifthRestartsTheOldest) {
         EXPECT_EQ(m.play(3, 0, 1), i);
         mix(m, 10);
     }
-    for (int i = 0; i < 4; ++i) EXPECT_TRUE(m.playing(3, i));
+    for (int i = 0; i < 4; ++i)
+        EXPECT_TRUE(m.playing(3, i));
     EXPECT_EQ(m.position(3, 0), 40u); // the oldest
     EXPECT_EQ(m.play(3, 0, 1), 0);
     EXPECT_EQ(m.position(3, 0), 0u);
@@ -180,7 +181,8 @@ TEST(MixerConvert, Mono8BitAndStereo16BitAtTheirOwnRates) {
     mono.rate = 11025;
     mono.bits = 8;
     std::string pcm8;
-    for (int i = 0; i < 11025; ++i) pcm8 += char((i / 50) % 2 ? 0xC0 : 0x40);
+    for (int i = 0; i < 11025; ++i)
+        pcm8 += char((i / 50) % 2 ? 0xC0 : 0x40);
     auto bytes = as_bytes(wav_bytes(mono, pcm8));
     std::string error;
     auto a = decode_wav_sound(bytes, &error);
@@ -221,7 +223,8 @@ TEST(MixerConvert, Mono8BitAndStereo16BitAtTheirOwnRates) {
     auto c = decode_wav_sound(bytes, &error);
     ASSERT_NE(c, nullptr) << error;
     EXPECT_EQ(c->frames(), 1000u);
-    for (int16_t s : c->samples) ASSERT_EQ(s, 1234);
+    for (int16_t s : c->samples)
+        ASSERT_EQ(s, 1234);
 }
 
 TEST(MixerConvert, EveryFormatConvertsToTheExactLength) {
@@ -238,12 +241,15 @@ TEST(MixerConvert, EveryFormatConvertsToTheExactLength) {
                 auto bytes = as_bytes(wav_bytes(s, pcm));
                 std::string error;
                 auto sound = decode_wav_sound(bytes, &error);
-                ASSERT_NE(sound, nullptr) << rate << " " << channels << " " << bits << ": " << error;
+                ASSERT_NE(sound, nullptr)
+                    << rate << " " << channels << " " << bits << ": " << error;
                 auto expected = size_t(std::llround(double(in_frames) * 44100.0 / rate));
                 EXPECT_EQ(sound->frames(), expected) << rate << " " << channels << " " << bits;
                 size_t late = sound->frames() * 95 / 100;
-                EXPECT_NEAR(sound->samples[2 * late], 16384, 400) << rate << " " << channels << " " << bits;
-                EXPECT_NEAR(sound->samples[2 * late + 1], 16384, 400) << rate << " " << channels << " " << bits;
+                EXPECT_NEAR(sound->samples[2 * late], 16384, 400)
+                    << rate << " " << channels << " " << bits;
+                EXPECT_NEAR(sound->samples[2 * late + 1], 16384, 400)
+                    << rate << " " << channels << " " << bits;
             }
         }
     }

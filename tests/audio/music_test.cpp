@@ -7,10 +7,10 @@
 
 #include <atomic>
 #include <cmath>
-#include <thread>
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace {
 
@@ -31,7 +31,8 @@ std::vector<float> render(MusicPlayer& p, size_t frames) {
 
 float peak(const std::vector<float>& v) {
     float m = 0;
-    for (float x : v) m = std::max(m, std::fabs(x));
+    for (float x : v)
+        m = std::max(m, std::fabs(x));
     return m;
 }
 
@@ -95,7 +96,8 @@ TEST(Music, ReplacingWhileTheAudioThreadRenders) {
     std::atomic<bool> stop{false};
     std::thread audio([&] {
         std::vector<float> out(512), scratch(512);
-        while (!stop) p.mix(out.data(), 256, scratch.data());
+        while (!stop)
+            p.mix(out.data(), 256, scratch.data());
     });
     std::string bytes = tiny_module(200); // long enough to be rendering at every replace
     for (int i = 0; i < 100; ++i) {
@@ -120,7 +122,7 @@ TEST(Music, LibopenmptRefusesGarbage) {
 
 // The game's operations on the dummy audio device of the tests.
 class MusicDevice : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         sound_shutdown();
         setenv("SDL_AUDIODRIVER", "dummy", 1);

@@ -8,15 +8,15 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
-#include <filesystem>
 #include <cstring>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <thread>
 
 namespace {
 
 class SoundDevice : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         sound_shutdown();
         setenv("SDL_AUDIODRIVER", "dummy", 1);
@@ -52,7 +52,9 @@ std::vector<int16_t> read_samples(const std::string& path) {
     return s;
 }
 
-void wait_ms(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void wait_ms(int ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
 size_t file_size(const std::string& path) {
     std::error_code ec;
@@ -64,7 +66,8 @@ size_t file_size(const std::string& path) {
 // for at most ten seconds.
 void wait_for_output(const std::string& path, size_t bytes) {
     size_t start = file_size(path);
-    for (int i = 0; i < 1000 && file_size(path) < start + bytes; ++i) wait_ms(10);
+    for (int i = 0; i < 1000 && file_size(path) < start + bytes; ++i)
+        wait_ms(10);
 }
 
 TEST_F(SoundDevice, LoadsIntoSlots) {
@@ -129,11 +132,13 @@ TEST_F(SoundDevice, AModuleReachesTheOutputAndPausingHoldsIt) {
     EXPECT_TRUE(std::all_of(paused.begin(), paused.end(), [](int16_t v) { return v == 0; }))
         << "sound while paused";
     sound_set_paused(false);
-    for (int i = 0; i < 500 && music_finished() == 0.0; ++i) wait_ms(10);
+    for (int i = 0; i < 500 && music_finished() == 0.0; ++i)
+        wait_ms(10);
     EXPECT_EQ(music_finished(), 1.0);
     sound_shutdown();
     int peak = 0;
-    for (int16_t v : read_samples(out)) peak = std::max(peak, std::abs(int(v)));
+    for (int16_t v : read_samples(out))
+        peak = std::max(peak, std::abs(int(v)));
     EXPECT_GT(peak, 1000);
 }
 

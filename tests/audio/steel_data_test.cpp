@@ -9,7 +9,7 @@
 namespace {
 
 class SteelDataAudio : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         if (!std::filesystem::exists(data_tool())) GTEST_SKIP() << "steel_data is not built";
         dir_ = make_temp_dir();

@@ -8,7 +8,8 @@
 inline std::string tiny_module(int rows = 8, int note = 60, int16_t level = 12000) {
     ItSong song;
     song.name = "tiny";
-    for (int i = 0; i < 64; ++i) song.sample.push_back(i < 32 ? level : int16_t(-level));
+    for (int i = 0; i < 64; ++i)
+        song.sample.push_back(i < 32 ? level : int16_t(-level));
     song.loop = true;
     ItPattern p;
     p.rows = rows;

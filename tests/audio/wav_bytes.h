@@ -10,7 +10,8 @@ inline void append16(std::string& b, unsigned v) {
 }
 
 inline void append32(std::string& b, uint32_t v) {
-    for (int i = 0; i < 4; ++i) b += char((v >> (8 * i)) & 0xFF);
+    for (int i = 0; i < 4; ++i)
+        b += char((v >> (8 * i)) & 0xFF);
 }
 
 inline std::string chunk(const char* id, const std::string& body) {
@@ -23,10 +24,10 @@ struct WavSpec {
     int channels = 1;
     uint32_t rate = 22050;
     int bits = 16;
-    int block_align = -1;           // -1: channels * bits / 8
-    std::string format_extra;       // bytes after the first 16 of the format chunk
-    std::string before_data;        // whole chunks between the format and data chunks
-    int64_t data_size = -1;         // -1: the real size
+    int block_align = -1;     // -1: channels * bits / 8
+    std::string format_extra; // bytes after the first 16 of the format chunk
+    std::string before_data;  // whole chunks between the format and data chunks
+    int64_t data_size = -1;   // -1: the real size
 };
 
 inline std::string wav_bytes(const WavSpec& s, const std::string& pcm) {
@@ -48,11 +49,14 @@ inline std::string wav_bytes(const WavSpec& s, const std::string& pcm) {
     return out + body;
 }
 
-inline std::vector<uint8_t> as_bytes(const std::string& s) { return {s.begin(), s.end()}; }
+inline std::vector<uint8_t> as_bytes(const std::string& s) {
+    return {s.begin(), s.end()};
+}
 
 // `frames` frames of 16-bit PCM, every sample `value`.
 inline std::string pcm16(size_t frames, int channels, int16_t value) {
     std::string b;
-    for (size_t i = 0; i < frames * size_t(channels); ++i) append16(b, uint16_t(value));
+    for (size_t i = 0; i < frames * size_t(channels); ++i)
+        append16(b, uint16_t(value));
     return b;
 }

@@ -154,9 +154,9 @@ TEST(Wav, FilesWrittenBySox) {
     for (const Case& c : cases) {
         std::string path = dir + "/sox.wav";
         std::string out;
-        ASSERT_EQ(run_command(std::string("sox -n ") + c.args + " " + path + " synth 0.5 sine 440",
-                              &out),
-                  0)
+        ASSERT_EQ(
+            run_command(std::string("sox -n ") + c.args + " " + path + " synth 0.5 sine 440", &out),
+            0)
             << out;
         std::string file = read_text(path);
         WavInfo info;
