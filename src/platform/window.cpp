@@ -4,6 +4,7 @@
 
 #include <SDL.h>
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <string>
 
@@ -240,28 +241,62 @@ void set_caption(const char* text) {
     if (ws.window) SDL_SetWindowTitle(ws.window, text);
 }
 
+const char* caption() { return ws.window ? SDL_GetWindowTitle(ws.window) : ""; }
+
 bool fullscreen() { return ws.fullscreen; }
 
-void set_fullscreen(bool on) {
-    if (!ws.window || on == ws.fullscreen) return;
-    if (SDL_SetWindowFullscreen(ws.window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) == 0) {
-        ws.fullscreen = on;
-        if (!on) SDL_SetWindowSize(ws.window, ws.width, ws.height);
-    }
+bool set_fullscreen(bool on) {
+    if (!ws.window) return false;
+    if (on == ws.fullscreen) return true;
+    if (SDL_SetWindowFullscreen(ws.window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0)
+        return false;
+    ws.fullscreen = on;
+    if (!on) SDL_SetWindowSize(ws.window, ws.width, ws.height);
+    return true;
 }
 
 int game_width() { return ws.width; }
 int game_height() { return ws.height; }
 
-void window_to_game(double wx, double wy, double& gx, double& gy) {
+namespace {
+// Scale and offset of the game screen inside the window, in window coordinates.
+void window_mapping(double& scale, double& ox, double& oy) {
     int ww = ws.width, wh = ws.height;
     if (ws.window) SDL_GetWindowSize(ws.window, &ww, &wh);
-    double scale = std::min(double(ww) / ws.width, double(wh) / ws.height);
+    scale = std::min(double(ww) / ws.width, double(wh) / ws.height);
     if (scale <= 0) scale = 1;
-    double ox = (ww - ws.width * scale) / 2;
-    double oy = (wh - ws.height * scale) / 2;
+    ox = (ww - ws.width * scale) / 2;
+    oy = (wh - ws.height * scale) / 2;
+}
+} // namespace
+
+void window_to_game(double wx, double wy, double& gx, double& gy) {
+    double scale, ox, oy;
+    window_mapping(scale, ox, oy);
     gx = (wx - ox) / scale;
     gy = (wy - oy) / scale;
+}
+
+void game_to_window(double gx, double gy, double& wx, double& wy) {
+    double scale, ox, oy;
+    window_mapping(scale, ox, oy);
+    wx = gx * scale + ox;
+    wy = gy * scale + oy;
+}
+
+double window_scale() {
+    double scale, ox, oy;
+    window_mapping(scale, ox, oy);
+    return scale;
+}
+
+unsigned window_id() { return ws.window ? SDL_GetWindowID(ws.window) : 0; }
+
+void warp_pointer(double gx, double gy) {
+    if (!ws.window) return;
+    double wx, wy;
+    game_to_window(gx, gy, wx, wy);
+    SDL_WarpMouseInWindow(ws.window, int(std::lround(wx)), int(std::lround(wy)));
 }
 
 } // namespace platform
