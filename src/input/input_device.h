@@ -40,6 +40,7 @@ bool input_any_joystick_active();
 // The joystick table (raw axis values -32768..32767, the hat in hundredths of a degree).
 enum class JoyPart { Axis, Button, Hat };
 void input_set_joystick_count(int count);
+const platform::JoyState& input_joystick_state(int j);
 void input_set_joystick(int j, JoyPart part, int index, int64_t value);
 // Observes every change the devices make to the table (the recorder).
 void input_set_joystick_observer(void (*observer)(int j, JoyPart part, int index, int64_t value));

@@ -3,6 +3,7 @@
 #include "runtime/numbers.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace {
@@ -37,14 +38,14 @@ const platform::JoyState& joystick(double j) {
 
 double axis_value(int32_t raw) { return std::clamp(double(raw) / 32767.0, -1.0, 1.0); }
 
-// 30 % of each half of the range reads as centre; the rest is spread over the whole range.
+// 30 % of each half of the range reads as centre; the rest is spread over the whole half, so
+// a full deflection still reads as full.
 int32_t dead_zone(int32_t raw) {
-    constexpr double kHalf = 32768.0;
-    constexpr double kZone = kHalf * 0.3;
+    double half = raw < 0 ? 32768.0 : 32767.0;
+    double zone = 32768.0 * 0.3;
     double v = std::abs(double(raw));
-    if (v <= kZone) return 0;
-    double scaled = (v - kZone) * kHalf / (kHalf - kZone);
-    int32_t out = int32_t(std::min(scaled, kHalf));
+    if (v <= zone) return 0;
+    int32_t out = int32_t(std::lround(std::min((v - zone) * half / (half - zone), half)));
     return raw < 0 ? -out : out;
 }
 
@@ -65,6 +66,11 @@ void input_sync_joysticks() {
 
 void input_set_joystick_count(int count) {
     input.joystick_count = std::clamp(count, 0, platform::kMaxJoysticks);
+}
+
+const platform::JoyState& input_joystick_state(int j) {
+    static const platform::JoyState none;
+    return valid(j) ? input.joy[j] : none;
 }
 
 void input_set_joystick(int j, JoyPart part, int index, int64_t value) {

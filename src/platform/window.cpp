@@ -245,6 +245,10 @@ const char* caption() { return ws.window ? SDL_GetWindowTitle(ws.window) : ""; }
 
 bool fullscreen() { return ws.fullscreen; }
 
+void set_window_size(int width, int height) {
+    if (ws.window && width > 0 && height > 0) SDL_SetWindowSize(ws.window, width, height);
+}
+
 bool set_fullscreen(bool on) {
     if (!ws.window) return false;
     if (on == ws.fullscreen) return true;

@@ -30,6 +30,8 @@ void present();
 
 void set_caption(const char* text);
 bool fullscreen();
+// Resizes the window's client area (window coordinates).
+void set_window_size(int width, int height);
 // Switches between desktop fullscreen and the windowed client area; false when the switch fails.
 bool set_fullscreen(bool on);
 const char* caption();

@@ -212,8 +212,6 @@ void dispatch_event(const platform::Event& e) {
 }
 
 void present_frame() {
-    frame.previous_present_ms = frame.last_present_ms;
-    frame.last_present_ms = clock_now();
     while (frame.paused) {
         pump_events();
         if (frame.paused) idle(kPauseStep);
@@ -230,6 +228,10 @@ void present_frame() {
     flip();
     gfx_after_flip();
     set_texture_mode(0);
+    // The present times are taken when the frame is shown, so that frame_time_ms, read during
+    // the next frame, spans one frame (from the start of a frame, it would span two).
+    frame.previous_present_ms = frame.last_present_ms;
+    frame.last_present_ms = clock_now();
 }
 
 double flip() {

@@ -59,6 +59,19 @@ void record_joystick(int j, JoyPart part, int index, int64_t value) {
     record(c);
 }
 
+// Joysticks already off centre when the run starts: their state opens the recording.
+void record_joysticks_held() {
+    const platform::JoyState centre;
+    for (int j = 0; j < platform::kMaxJoysticks; ++j) {
+        const platform::JoyState& s = input_joystick_state(j);
+        for (int a = 0; a < 6; ++a)
+            if (s.axis[a] != centre.axis[a]) record_joystick(j, JoyPart::Axis, a, s.axis[a]);
+        for (int b = 0; b < 32; ++b)
+            if (s.button[b]) record_joystick(j, JoyPart::Button, b, s.button[b]);
+        if (s.hat != centre.hat) record_joystick(j, JoyPart::Hat, 0, s.hat);
+    }
+}
+
 bool load_script(const std::string& path) {
     auto bytes = read_file(path, size_t(64) << 20);
     if (!bytes) {
@@ -130,10 +143,10 @@ int runtime_init(const StartSettings& settings) {
     if (frame.mode == RunMode::Live) platform::pointer_position(start_x, start_y);
     else platform::set_pointer_position(start_x, start_y);
     input_set_refresh(frame_input_refresh);
-    if (frame.mode == RunMode::Recording) input_set_joystick_observer(record_joystick);
     input_start(frame.mode == RunMode::Scripted ? InputSource::Scripted : InputSource::Live,
                 settings.mouse_device, settings.width, settings.height, start_x, start_y,
                 frame.mode == RunMode::Live);
+    if (frame.mode == RunMode::Recording) input_set_joystick_observer(record_joystick);
     if (frame.mode == RunMode::Scripted) {
         int count = 0;
         for (const ScriptCommand& c : frame.script)
@@ -163,6 +176,7 @@ int runtime_init(const StartSettings& settings) {
     frame.paused = false;
     frame.start_ms = frame.last_present_ms = frame.previous_present_ms = clock_now();
     frame.started = true;
+    if (frame.mode == RunMode::Recording) record_joysticks_held();
     return 0;
 }
 
