@@ -14,8 +14,10 @@ enum class InputSource {
 
 // Starts the device: the pointer at (start_x, start_y) in game space, hidden (relative motion)
 // when `use_mouse`; joysticks opened for a live source. `use_layout`: characters follow the
-// desktop's key layout (off in deterministic runs).
-void input_start(InputSource source, bool use_mouse, int screen_w, int screen_h, int start_x,
+// desktop's key layout (off in deterministic runs). Returns 1, or the code of the last device
+// that failed (0x8000000A no joystick subsystem, 0x8000000C no relative mouse), each also
+// logged ("No DX_Input", "No DX_Mouse"); the runtime goes on with what there is.
+double input_start(InputSource source, bool use_mouse, int screen_w, int screen_h, int start_x,
                  int start_y, bool use_layout);
 void input_shutdown();
 // Back to the state before input_start (tests).

@@ -1,5 +1,7 @@
 #include "input/input.h"
 #include "input/input_state.h"
+#include "platform/window.h"
+#include "runtime/errors.h"
 #include "runtime/numbers.h"
 
 #include <algorithm>
@@ -90,8 +92,8 @@ void show_system_pointer(double flag) {
         platform::set_pointer_shown(shown, input.kept_x, input.kept_y);
 }
 
-void input_start(InputSource source, bool use_mouse, int screen_w, int screen_h, int start_x,
-                 int start_y, bool use_layout) {
+double input_start(InputSource source, bool use_mouse, int screen_w, int screen_h, int start_x,
+                   int start_y, bool use_layout) {
     input_reset();
     input.source = source;
     input.use_layout = use_layout;
@@ -100,11 +102,20 @@ void input_start(InputSource source, bool use_mouse, int screen_w, int screen_h,
     input.kept_x = input.pointer_x = start_x;
     input.kept_y = input.pointer_y = start_y;
     input.started = true;
+    double result = 1;
     if (source == InputSource::Live) {
-        if (use_mouse) platform::set_pointer_shown(false, start_x, start_y);
-        platform::joysticks_start();
+        if (!platform::joysticks_start()) {
+            error_log("No DX_Input");
+            result = 0x8000000A;
+        }
+        if (use_mouse && platform::window_is_open() &&
+            !platform::set_pointer_shown(false, start_x, start_y)) {
+            error_log("No DX_Mouse");
+            result = 0x8000000C;
+        }
         input_sync_joysticks();
     }
+    return result;
 }
 
 void input_shutdown() {

@@ -133,9 +133,9 @@ void discard_events() {
     }
 }
 
-void set_pointer_shown(bool shown, int gx, int gy) {
+bool set_pointer_shown(bool shown, int gx, int gy) {
     pointer.shown = shown;
-    if (!window_is_open()) return;
+    if (!window_is_open()) return false;
     if (shown) {
         SDL_SetRelativeMouseMode(SDL_FALSE);
         SDL_ShowCursor(SDL_ENABLE);
@@ -146,7 +146,9 @@ void set_pointer_shown(bool shown, int gx, int gy) {
         pointer.sent_y = gy;
     } else if (SDL_SetRelativeMouseMode(SDL_TRUE) != 0) {
         SDL_ShowCursor(SDL_DISABLE); // no relative mode here: hide the cursor at least
+        return false;
     }
+    return true;
 }
 
 void pointer_position(int& gx, int& gy) {

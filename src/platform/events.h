@@ -30,7 +30,8 @@ void discard_events();
 
 // The pointer: hidden (relative motion, the game keeps its own position) or shown (the system
 // cursor, followed in absolute positions). Switching to shown puts the cursor at (gx, gy).
-void set_pointer_shown(bool shown, int gx, int gy);
+// False when the hidden pointer cannot follow relative motion (the cursor is then only hidden).
+bool set_pointer_shown(bool shown, int gx, int gy);
 // The pointer's position in game space as the platform sees it now.
 void pointer_position(int& gx, int& gy);
 // Starts the pointer tracking at a given game-space position (scripted and recorded runs).

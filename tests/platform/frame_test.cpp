@@ -110,6 +110,17 @@ TEST(Pause, FocusLossHoldsTheLoopInsidePresentFrame) {
               std::string::npos);
 }
 
+TEST(ScriptedRun, AltEnterTogglesFullscreenAndIsNoGameKey) {
+    ScriptedRun r = run_scripted(probe_program(), "SS_PROBE=frames",
+                                 "50 key 56 down\n60 key 28 down\n70 key 28 up\n80 key 56 up\n"
+                                 "100 key 28 down\n150 close\n");
+    ASSERT_EQ(r.status, 0) << r.output;
+    EXPECT_NE(r.output.find("fullscreen=0 enter=0"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("fullscreen=1 enter=0"), std::string::npos) << r.output;
+    // Return alone is a game key again.
+    EXPECT_NE(r.output.find("fullscreen=1 enter=1"), std::string::npos) << r.output;
+}
+
 TEST(ScriptedRun, DumpWritesEmptyObjectWithoutStateWriter) {
     ScriptedRun r = run_scripted(game_executable(), "", "50 dump state.json\n100 close\n");
     ASSERT_EQ(r.status, 0) << r.output;
