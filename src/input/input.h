@@ -3,7 +3,7 @@
 // code (0..255), the mouse in screen pixels with a per-frame motion, up to 10 joysticks.
 // Every key and joystick read looks at the devices afresh; the mouse motion is computed once per
 // frame (present_frame starts a new frame).
-#include <string>
+#include "runtime/rt_string.h"
 
 // 1 while the key with scan code `code` (low 8 bits of the whole number) is down, else 0.
 double key_state(double code);
@@ -14,7 +14,7 @@ void read_mouse(double& x, double& y, double& b1, double& b2);
 // 0: hidden pointer, the game follows relative motion; non-zero: the system cursor is shown.
 void show_system_pointer(double flag);
 // The character typed since the last call ("" when none): a held key gives it once.
-std::string inkey();
+RtString inkey();
 
 // Joystick j's axes divided by 32767 and clamped to -1..1 (30 % dead zone on x and y).
 double joy_x(double j);

@@ -37,7 +37,7 @@ bool is_modifier(int code) {
 
 } // namespace
 
-std::string inkey() {
+RtString inkey() {
     input_refresh();
     int ch = 0;
     for (int code = 0; code < 255 && ch == 0; ++code) {
@@ -51,5 +51,6 @@ std::string inkey() {
     if ((input_key_down(42) || input_key_down(54)) && ch >= 'a' && ch <= 'z') ch -= 'a' - 'A';
     if (ch == input.last_char) return {};
     input.last_char = ch;
-    return std::string(1, char(ch));
+    char text[2] = {char(ch), '\0'};
+    return RtString(text);
 }

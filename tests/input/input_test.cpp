@@ -48,33 +48,33 @@ TEST_F(InputDeviceTest, KeyStateUsesTheLowEightBitsAndRefreshesEveryRead) {
 }
 
 TEST_F(InputDeviceTest, InkeyGivesAHeldKeyOnceAndShiftUpperCasesLettersOnly) {
-    EXPECT_EQ(inkey(), "");
+    EXPECT_EQ(inkey().str(), "");
     key(30, true); // A
-    EXPECT_EQ(inkey(), "a");
-    EXPECT_EQ(inkey(), "");
-    EXPECT_EQ(inkey(), "");
+    EXPECT_EQ(inkey().str(), "a");
+    EXPECT_EQ(inkey().str(), "");
+    EXPECT_EQ(inkey().str(), "");
     key(30, false);
-    EXPECT_EQ(inkey(), ""); // no key: the remembered character is reset
+    EXPECT_EQ(inkey().str(), ""); // no key: the remembered character is reset
     key(30, true);
-    EXPECT_EQ(inkey(), "a"); // the same letter again after a release
+    EXPECT_EQ(inkey().str(), "a"); // the same letter again after a release
     key(30, false);
     key(42, true); // left Shift
-    EXPECT_EQ(inkey(), "");
+    EXPECT_EQ(inkey().str(), "");
     key(30, true);
-    EXPECT_EQ(inkey(), "A");
+    EXPECT_EQ(inkey().str(), "A");
     key(30, false);
     key(2, true); // 1: Shift does not change it
-    EXPECT_EQ(inkey(), "1");
+    EXPECT_EQ(inkey().str(), "1");
     key(2, false);
     key(42, false);
     key(28, true); // Return
-    EXPECT_EQ(inkey(), "\n");
+    EXPECT_EQ(inkey().str(), "\n");
     key(28, false);
     key(14, true); // Backspace
-    EXPECT_EQ(inkey(), "\b");
+    EXPECT_EQ(inkey().str(), "\b");
     key(14, false);
     key(1, true); // Esc gives no character
-    EXPECT_EQ(inkey(), "");
+    EXPECT_EQ(inkey().str(), "");
 }
 
 TEST_F(InputDeviceTest, MouseMotionIsComputedOncePerFrame) {

@@ -167,8 +167,8 @@ void recorded_input() {
 
 void text_input() {
     for (frames = 0;; ++frames) {
-        std::string s = inkey();
-        if (!s.empty()) say("t=%.2f char %d", timer_ms(), int((unsigned char)s[0]));
+        RtString s = inkey();
+        if (!s.empty()) say("t=%.2f char %d", timer_ms(), int((unsigned char)s.c_str()[0]));
         present_frame();
     }
 }
