@@ -164,6 +164,15 @@ TEST(Screenshots, ReadableBmpOfTheGameScreenAndIdenticalAcrossRuns) {
     EXPECT_EQ(a1.size(), 1440054u);
     EXPECT_TRUE(a1 == a2);
     EXPECT_TRUE(b1 == b2);
+    // Time 0 shows the first presented frame ("Loading..." in the middle of a black screen); the
+    // placeholder game presents cleared frames.
+    auto lit = [](const std::string& bmp) {
+        size_t n = 0;
+        for (size_t i = 54; i < bmp.size(); ++i) n += bmp[i] != 0;
+        return n;
+    };
+    EXPECT_GT(lit(a1), 30u);
+    EXPECT_EQ(lit(b1), 0u);
 }
 
 TEST(Recorder, ReplayingARecordingReproducesTheRun) {

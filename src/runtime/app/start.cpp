@@ -72,6 +72,19 @@ void record_joysticks_held() {
     }
 }
 
+// Screenshots at time 0 show the first frame the program presents: the "Loading..." screen.
+void take_first_screenshots() {
+    auto& script = frame.script;
+    for (auto it = script.begin(); it != script.end() && it->time <= 0;) {
+        if (it->op == ScriptOp::Screenshot) {
+            frame.pending_screenshots.push_back(it->file);
+            it = script.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
 bool load_script(const std::string& path) {
     auto bytes = read_file(path, size_t(64) << 20);
     if (!bytes) {
@@ -171,6 +184,7 @@ int runtime_init(const StartSettings& settings) {
     font_size(glyph_w, glyph_h);
     const char* loading = "Loading...";
     print_text(loading, (settings.width - 10 * glyph_w) * 0.5, (settings.height - glyph_h) * 0.5);
+    take_first_screenshots();
     present_frame();
 
     frame.paused = false;
