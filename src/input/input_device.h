@@ -18,7 +18,7 @@ enum class InputSource {
 // that failed (0x8000000A no joystick subsystem, 0x8000000C no relative mouse), each also
 // logged ("No DX_Input", "No DX_Mouse"); the runtime goes on with what there is.
 double input_start(InputSource source, bool use_mouse, int screen_w, int screen_h, int start_x,
-                 int start_y, bool use_layout);
+                   int start_y, bool use_layout);
 void input_shutdown();
 // Back to the state before input_start (tests).
 void input_reset();

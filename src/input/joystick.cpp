@@ -8,7 +8,9 @@
 
 namespace {
 
-bool valid(int j) { return j >= 0 && j < platform::kMaxJoysticks; }
+bool valid(int j) {
+    return j >= 0 && j < platform::kMaxJoysticks;
+}
 
 // A diagonal reads like a centred hat everywhere: keep only the four directions.
 uint32_t plain_hat(uint32_t hat) {
@@ -17,13 +19,16 @@ uint32_t plain_hat(uint32_t hat) {
 
 void store(int j, JoyPart part, int index, int64_t value) {
     platform::JoyState& s = input.joy[j];
-    int64_t old = part == JoyPart::Axis ? s.axis[index]
-                : part == JoyPart::Button ? s.button[index]
-                                          : int64_t(s.hat);
+    int64_t old = part == JoyPart::Axis     ? s.axis[index]
+                  : part == JoyPart::Button ? s.button[index]
+                                            : int64_t(s.hat);
     if (old == value) return;
-    if (part == JoyPart::Axis) s.axis[index] = int32_t(value);
-    else if (part == JoyPart::Button) s.button[index] = uint8_t(value);
-    else s.hat = uint32_t(value);
+    if (part == JoyPart::Axis)
+        s.axis[index] = int32_t(value);
+    else if (part == JoyPart::Button)
+        s.button[index] = uint8_t(value);
+    else
+        s.hat = uint32_t(value);
     if (input.joy_observer) input.joy_observer(j, part, index, value);
 }
 
@@ -36,7 +41,9 @@ const platform::JoyState& joystick(double j) {
     return valid(n) ? input.joy[n] : none;
 }
 
-double axis_value(int32_t raw) { return std::clamp(double(raw) / 32767.0, -1.0, 1.0); }
+double axis_value(int32_t raw) {
+    return std::clamp(double(raw) / 32767.0, -1.0, 1.0);
+}
 
 // 30 % of each half of the range reads as centre; the rest is spread over the whole half, so
 // a full deflection still reads as full.
@@ -58,8 +65,10 @@ void input_sync_joysticks() {
     for (int j = 0; j < platform::kMaxJoysticks; ++j) {
         platform::JoyState now;
         platform::joystick_read(j, now);
-        for (int a = 0; a < 6; ++a) store(j, JoyPart::Axis, a, now.axis[a]);
-        for (int b = 0; b < 32; ++b) store(j, JoyPart::Button, b, now.button[b]);
+        for (int a = 0; a < 6; ++a)
+            store(j, JoyPart::Axis, a, now.axis[a]);
+        for (int b = 0; b < 32; ++b)
+            store(j, JoyPart::Button, b, now.button[b]);
         store(j, JoyPart::Hat, 0, plain_hat(now.hat));
     }
 }
@@ -101,12 +110,24 @@ bool input_any_joystick_active() {
     return false;
 }
 
-double joy_x(double j) { return axis_value(dead_zone(joystick(j).axis[0])); }
-double joy_y(double j) { return axis_value(dead_zone(joystick(j).axis[1])); }
-double joy_z(double j) { return axis_value(joystick(j).axis[2]); }
-double joy_rx(double j) { return axis_value(joystick(j).axis[3]); }
-double joy_ry(double j) { return axis_value(joystick(j).axis[4]); }
-double joy_rz(double j) { return axis_value(joystick(j).axis[5]); }
+double joy_x(double j) {
+    return axis_value(dead_zone(joystick(j).axis[0]));
+}
+double joy_y(double j) {
+    return axis_value(dead_zone(joystick(j).axis[1]));
+}
+double joy_z(double j) {
+    return axis_value(joystick(j).axis[2]);
+}
+double joy_rx(double j) {
+    return axis_value(joystick(j).axis[3]);
+}
+double joy_ry(double j) {
+    return axis_value(joystick(j).axis[4]);
+}
+double joy_rz(double j) {
+    return axis_value(joystick(j).axis[5]);
+}
 
 double joy_hat_x(double j) {
     uint32_t h = joystick(j).hat;

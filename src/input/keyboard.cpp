@@ -5,13 +5,17 @@
 
 InputDevice input;
 
-void input_set_refresh(void (*refresh)()) { input.refresh = refresh; }
+void input_set_refresh(void (*refresh)()) {
+    input.refresh = refresh;
+}
 
 void input_refresh() {
     if (input.refresh) input.refresh();
 }
 
-bool input_key_down(int code) { return (input.keys[code & 0xff] & 0x80) != 0; }
+bool input_key_down(int code) {
+    return (input.keys[code & 0xff] & 0x80) != 0;
+}
 
 bool input_any_key_down() {
     input_refresh();
@@ -30,8 +34,16 @@ namespace {
 // Keys that never give a character: Shift, Ctrl, Alt, Caps Lock, Num Lock, the menu key.
 bool is_modifier(int code) {
     switch (code) {
-    case 42: case 54: case 29: case 56: case 58: case 69: case 221: return true;
-    default: return false;
+    case 42:
+    case 54:
+    case 29:
+    case 56:
+    case 58:
+    case 69:
+    case 221:
+        return true;
+    default:
+        return false;
     }
 }
 

@@ -6,14 +6,17 @@
 
 #include <algorithm>
 
-void input_new_frame() { input.new_frame = true; }
+void input_new_frame() {
+    input.new_frame = true;
+}
 
 void input_handle_event(const platform::Event& e) {
     using platform::EventKind;
     switch (e.kind) {
     case EventKind::KeyDown:
     case EventKind::KeyUp:
-        if (e.code >= 0 && e.code < 256) input.keys[e.code] = e.kind == EventKind::KeyDown ? 0x80 : 0;
+        if (e.code >= 0 && e.code < 256)
+            input.keys[e.code] = e.kind == EventKind::KeyDown ? 0x80 : 0;
         break;
     case EventKind::MouseMove:
         input.moved_x += e.x - input.pointer_x;
@@ -58,13 +61,20 @@ void input_read_mouse_frame() {
 double mouse_state(double i) {
     input_read_mouse_frame();
     switch (to_int32(i)) {
-    case 0: return input.dx;
-    case 1: return input.dy;
-    case 2: return input.wheel;
-    case 3: return truth(input.buttons[0]);
-    case 4: return truth(input.buttons[1]);
-    case 5: return truth(input.buttons[2]);
-    default: return 0;
+    case 0:
+        return input.dx;
+    case 1:
+        return input.dy;
+    case 2:
+        return input.wheel;
+    case 3:
+        return truth(input.buttons[0]);
+    case 4:
+        return truth(input.buttons[1]);
+    case 5:
+        return truth(input.buttons[2]);
+    default:
+        return 0;
     }
 }
 

@@ -42,10 +42,14 @@ bool pointer_moved(double gx, double gy, platform::Event& e) {
 
 int button_number(Uint8 sdl_button) {
     switch (sdl_button) {
-    case SDL_BUTTON_LEFT: return 1;
-    case SDL_BUTTON_RIGHT: return 2;
-    case SDL_BUTTON_MIDDLE: return 3;
-    default: return 0;
+    case SDL_BUTTON_LEFT:
+        return 1;
+    case SDL_BUTTON_RIGHT:
+        return 2;
+    case SDL_BUTTON_MIDDLE:
+        return 3;
+    default:
+        return 0;
     }
 }
 
@@ -59,10 +63,17 @@ bool translate(const SDL_Event& s, platform::Event& e) {
         return true;
     case SDL_WINDOWEVENT:
         switch (s.window.event) {
-        case SDL_WINDOWEVENT_CLOSE: e.kind = EventKind::Close; return true;
-        case SDL_WINDOWEVENT_FOCUS_LOST: e.kind = EventKind::FocusLost; return true;
-        case SDL_WINDOWEVENT_FOCUS_GAINED: e.kind = EventKind::FocusGained; return true;
-        default: return false;
+        case SDL_WINDOWEVENT_CLOSE:
+            e.kind = EventKind::Close;
+            return true;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            e.kind = EventKind::FocusLost;
+            return true;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+            e.kind = EventKind::FocusGained;
+            return true;
+        default:
+            return false;
         }
     case SDL_KEYDOWN:
     case SDL_KEYUP:
@@ -245,10 +256,17 @@ void push_window_event(EventKind kind) {
     s.type = SDL_WINDOWEVENT;
     s.window.windowID = window_id();
     switch (kind) {
-    case EventKind::Close: s.window.event = SDL_WINDOWEVENT_CLOSE; break;
-    case EventKind::FocusLost: s.window.event = SDL_WINDOWEVENT_FOCUS_LOST; break;
-    case EventKind::FocusGained: s.window.event = SDL_WINDOWEVENT_FOCUS_GAINED; break;
-    default: return;
+    case EventKind::Close:
+        s.window.event = SDL_WINDOWEVENT_CLOSE;
+        break;
+    case EventKind::FocusLost:
+        s.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+        break;
+    case EventKind::FocusGained:
+        s.window.event = SDL_WINDOWEVENT_FOCUS_GAINED;
+        break;
+    default:
+        return;
     }
     SDL_PushEvent(&s);
 }

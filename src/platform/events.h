@@ -4,13 +4,13 @@
 namespace platform {
 
 enum class EventKind {
-    KeyDown,     // code: scan code
+    KeyDown, // code: scan code
     KeyUp,
-    MouseMove,   // x, y: the pointer's new position in game space
-    ButtonDown,  // code: 1 left, 2 right, 3 middle
+    MouseMove,  // x, y: the pointer's new position in game space
+    ButtonDown, // code: 1 left, 2 right, 3 middle
     ButtonUp,
-    Wheel,       // code: 1 up, -1 down
-    Close,       // the window's close request (or the process is asked to quit)
+    Wheel, // code: 1 up, -1 down
+    Close, // the window's close request (or the process is asked to quit)
     FocusLost,
     FocusGained,
 };

@@ -8,7 +8,7 @@
 namespace {
 
 struct Slot {
-    SDL_Joystick* joystick = nullptr;       // every device
+    SDL_Joystick* joystick = nullptr;         // every device
     SDL_GameController* controller = nullptr; // recognised pads
     SDL_JoystickID instance = -1;
     std::string name;
@@ -30,24 +30,37 @@ int slot_of_instance(SDL_JoystickID id) {
 }
 
 void close_slot(Slot& s) {
-    if (s.controller) SDL_GameControllerClose(s.controller);
-    else if (s.joystick) SDL_JoystickClose(s.joystick);
+    if (s.controller)
+        SDL_GameControllerClose(s.controller);
+    else if (s.joystick)
+        SDL_JoystickClose(s.joystick);
     s = Slot{};
 }
 
-int32_t clamp_axis(int v) { return std::clamp(v, -32768, 32767); }
+int32_t clamp_axis(int v) {
+    return std::clamp(v, -32768, 32767);
+}
 
 uint32_t hat_from_bits(int bits) {
     switch (bits) {
-    case SDL_HAT_UP: return 0;
-    case SDL_HAT_RIGHTUP: return 4500;
-    case SDL_HAT_RIGHT: return 9000;
-    case SDL_HAT_RIGHTDOWN: return 13500;
-    case SDL_HAT_DOWN: return 18000;
-    case SDL_HAT_LEFTDOWN: return 22500;
-    case SDL_HAT_LEFT: return 27000;
-    case SDL_HAT_LEFTUP: return 31500;
-    default: return platform::kHatCentre;
+    case SDL_HAT_UP:
+        return 0;
+    case SDL_HAT_RIGHTUP:
+        return 4500;
+    case SDL_HAT_RIGHT:
+        return 9000;
+    case SDL_HAT_RIGHTDOWN:
+        return 13500;
+    case SDL_HAT_DOWN:
+        return 18000;
+    case SDL_HAT_LEFTDOWN:
+        return 22500;
+    case SDL_HAT_LEFT:
+        return 27000;
+    case SDL_HAT_LEFTUP:
+        return 31500;
+    default:
+        return platform::kHatCentre;
     }
 }
 
@@ -55,17 +68,22 @@ void read_controller(SDL_GameController* c, platform::JoyState& out) {
     auto axis = [c](SDL_GameControllerAxis a) { return int(SDL_GameControllerGetAxis(c, a)); };
     out.axis[0] = axis(SDL_CONTROLLER_AXIS_LEFTX);
     out.axis[1] = axis(SDL_CONTROLLER_AXIS_LEFTY);
-    out.axis[2] = clamp_axis(axis(SDL_CONTROLLER_AXIS_TRIGGERLEFT) -
-                             axis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT));
+    out.axis[2] =
+        clamp_axis(axis(SDL_CONTROLLER_AXIS_TRIGGERLEFT) - axis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT));
     out.axis[3] = axis(SDL_CONTROLLER_AXIS_RIGHTX);
     out.axis[4] = axis(SDL_CONTROLLER_AXIS_RIGHTY);
     out.axis[5] = 0;
     static const SDL_GameControllerButton order[] = {
-        SDL_CONTROLLER_BUTTON_A,          SDL_CONTROLLER_BUTTON_B,
-        SDL_CONTROLLER_BUTTON_X,          SDL_CONTROLLER_BUTTON_Y,
-        SDL_CONTROLLER_BUTTON_LEFTSHOULDER, SDL_CONTROLLER_BUTTON_RIGHTSHOULDER,
-        SDL_CONTROLLER_BUTTON_BACK,       SDL_CONTROLLER_BUTTON_START,
-        SDL_CONTROLLER_BUTTON_LEFTSTICK,  SDL_CONTROLLER_BUTTON_RIGHTSTICK,
+        SDL_CONTROLLER_BUTTON_A,
+        SDL_CONTROLLER_BUTTON_B,
+        SDL_CONTROLLER_BUTTON_X,
+        SDL_CONTROLLER_BUTTON_Y,
+        SDL_CONTROLLER_BUTTON_LEFTSHOULDER,
+        SDL_CONTROLLER_BUTTON_RIGHTSHOULDER,
+        SDL_CONTROLLER_BUTTON_BACK,
+        SDL_CONTROLLER_BUTTON_START,
+        SDL_CONTROLLER_BUTTON_LEFTSTICK,
+        SDL_CONTROLLER_BUTTON_RIGHTSTICK,
         SDL_CONTROLLER_BUTTON_GUIDE,
     };
     for (size_t b = 0; b < sizeof order / sizeof order[0]; ++b)
@@ -80,9 +98,11 @@ void read_controller(SDL_GameController* c, platform::JoyState& out) {
 
 void read_joystick(SDL_Joystick* j, platform::JoyState& out) {
     int axes = std::min(SDL_JoystickNumAxes(j), 6);
-    for (int a = 0; a < axes; ++a) out.axis[a] = SDL_JoystickGetAxis(j, a);
+    for (int a = 0; a < axes; ++a)
+        out.axis[a] = SDL_JoystickGetAxis(j, a);
     int buttons = std::min(SDL_JoystickNumButtons(j), 32);
-    for (int b = 0; b < buttons; ++b) out.button[b] = SDL_JoystickGetButton(j, b) ? 128 : 0;
+    for (int b = 0; b < buttons; ++b)
+        out.button[b] = SDL_JoystickGetButton(j, b) ? 128 : 0;
     if (SDL_JoystickNumHats(j) > 0) out.hat = hat_from_bits(SDL_JoystickGetHat(j, 0));
 }
 
@@ -106,8 +126,8 @@ void joystick_device_added(int device_index) {
             return;
         }
         s.instance = SDL_JoystickInstanceID(s.joystick);
-        const char* name = s.controller ? SDL_GameControllerName(s.controller)
-                                        : SDL_JoystickName(s.joystick);
+        const char* name =
+            s.controller ? SDL_GameControllerName(s.controller) : SDL_JoystickName(s.joystick);
         s.name = name ? name : "";
         return;
     }
@@ -128,13 +148,15 @@ bool joysticks_start() {
     if (SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER) != 0) return false;
     js.started = true;
     int n = SDL_NumJoysticks();
-    for (int i = 0; i < n; ++i) detail::joystick_device_added(i);
+    for (int i = 0; i < n; ++i)
+        detail::joystick_device_added(i);
     return true;
 }
 
 void joysticks_stop() {
     if (!js.started) return;
-    for (Slot& s : js.slots) close_slot(s);
+    for (Slot& s : js.slots)
+        close_slot(s);
     for (SDL_Joystick*& v : js.virtual_handles) {
         if (!v) continue;
         SDL_JoystickID id = SDL_JoystickInstanceID(v);
@@ -158,8 +180,10 @@ bool joystick_read(int j, JoyState& out) {
     out = JoyState{};
     if (j < 0 || j >= kMaxJoysticks || !js.slots[j].joystick) return false;
     Slot& s = js.slots[j];
-    if (s.controller) read_controller(s.controller, out);
-    else read_joystick(s.joystick, out);
+    if (s.controller)
+        read_controller(s.controller, out);
+    else
+        read_joystick(s.joystick, out);
     return true;
 }
 
@@ -222,7 +246,8 @@ void detach_virtual_joystick(int id) {
 
 void set_virtual_axis(int id, int axis, int value) {
     if (id < 0 || id >= 16 || !js.virtual_handles[id]) return;
-    SDL_JoystickSetVirtualAxis(js.virtual_handles[id], axis, Sint16(std::clamp(value, -32768, 32767)));
+    SDL_JoystickSetVirtualAxis(js.virtual_handles[id], axis,
+                               Sint16(std::clamp(value, -32768, 32767)));
 }
 
 void set_virtual_button(int id, int button, bool down) {

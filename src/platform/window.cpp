@@ -178,7 +178,9 @@ void close_window() {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
-bool window_is_open() { return ws.window != nullptr; }
+bool window_is_open() {
+    return ws.window != nullptr;
+}
 
 bool software_renderer() {
     const std::string& r = ws.renderer;
@@ -187,7 +189,9 @@ bool software_renderer() {
            r.find("swrast") != std::string::npos;
 }
 
-const char* renderer_name() { return ws.renderer.c_str(); }
+const char* renderer_name() {
+    return ws.renderer.c_str();
+}
 
 void bind_game_framebuffer() {
     if (ws.fbo) gl_ext.BindFramebuffer(GL_FRAMEBUFFER, ws.fbo);
@@ -225,8 +229,8 @@ void present() {
             glClear(GL_COLOR_BUFFER_BIT);
         }
         bool exact = w % ws.width == 0 && h % ws.height == 0;
-        gl_ext.BlitFramebuffer(0, 0, ws.width, ws.height, x, y, x + w, y + h,
-                               GL_COLOR_BUFFER_BIT, exact ? GL_NEAREST : GL_LINEAR);
+        gl_ext.BlitFramebuffer(0, 0, ws.width, ws.height, x, y, x + w, y + h, GL_COLOR_BUFFER_BIT,
+                               exact ? GL_NEAREST : GL_LINEAR);
         SDL_GL_SwapWindow(ws.window);
         gl_ext.BindFramebuffer(GL_FRAMEBUFFER, ws.fbo);
         glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
@@ -241,9 +245,13 @@ void set_caption(const char* text) {
     if (ws.window) SDL_SetWindowTitle(ws.window, text);
 }
 
-const char* caption() { return ws.window ? SDL_GetWindowTitle(ws.window) : ""; }
+const char* caption() {
+    return ws.window ? SDL_GetWindowTitle(ws.window) : "";
+}
 
-bool fullscreen() { return ws.fullscreen; }
+bool fullscreen() {
+    return ws.fullscreen;
+}
 
 void set_window_size(int width, int height) {
     if (ws.window && width > 0 && height > 0) SDL_SetWindowSize(ws.window, width, height);
@@ -259,8 +267,12 @@ bool set_fullscreen(bool on) {
     return true;
 }
 
-int game_width() { return ws.width; }
-int game_height() { return ws.height; }
+int game_width() {
+    return ws.width;
+}
+int game_height() {
+    return ws.height;
+}
 
 namespace {
 // Scale and offset of the game screen inside the window, in window coordinates.
@@ -294,7 +306,9 @@ double window_scale() {
     return scale;
 }
 
-unsigned window_id() { return ws.window ? SDL_GetWindowID(ws.window) : 0; }
+unsigned window_id() {
+    return ws.window ? SDL_GetWindowID(ws.window) : 0;
+}
 
 void warp_pointer(double gx, double gy) {
     if (!ws.window) return;

@@ -9,7 +9,7 @@ struct WindowConfig {
     int height = 600;
     bool fullscreen = false; // desktop fullscreen at any monitor size
     const char* title = "";
-    bool hidden = false;     // no visible window (tests, tools)
+    bool hidden = false; // no visible window (tests, tools)
 };
 
 // Initialises SDL video, creates the window and a compatibility-profile context (RGBA, double

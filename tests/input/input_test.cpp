@@ -11,7 +11,7 @@ using platform::Event;
 using platform::EventKind;
 
 class InputDeviceTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         input_set_refresh(nullptr);
         input_start(InputSource::Scripted, true, 800, 600, 400, 300, false);
@@ -24,7 +24,9 @@ protected:
 };
 
 int refreshes = 0;
-void count_refresh() { ++refreshes; }
+void count_refresh() {
+    ++refreshes;
+}
 
 } // namespace
 

@@ -69,7 +69,7 @@ TEST(ScriptedInput, JoystickCommands) {
 
 TEST(ScriptedInput, TextInputFollowsTheFixedLayout) {
     ScriptedRun r = run_scripted(probe_program(), "SS_PROBE=inkey",
-                                 "50 key 21 down\n"  // the key at the Y position
+                                 "50 key 21 down\n" // the key at the Y position
                                  "100 key 21 up\n"
                                  "150 key 42 down\n" // Shift
                                  "160 key 30 down\n" // A

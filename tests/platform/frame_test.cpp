@@ -21,7 +21,9 @@ std::vector<double> values_after(const std::string& output, const std::string& k
     return out;
 }
 
-bool file_exists(const std::string& path) { return !read_text(path).empty(); }
+bool file_exists(const std::string& path) {
+    return !read_text(path).empty();
+}
 
 } // namespace
 
@@ -56,8 +58,10 @@ TEST(FramePacing, NoLimitMeansTwoMillisecondFrames) {
     std::vector<double> t = values_after(r.output, "timer");
     std::vector<double> ft = values_after(r.output, "frame_time");
     ASSERT_EQ(t.size(), 12u);
-    for (size_t i = 1; i < 5; ++i) EXPECT_NEAR(t[i] - t[i - 1], 2.0, 0.05) << r.output;
-    for (double f : ft) EXPECT_GE(f, 1);
+    for (size_t i = 1; i < 5; ++i)
+        EXPECT_NEAR(t[i] - t[i - 1], 2.0, 0.05) << r.output;
+    for (double f : ft)
+        EXPECT_GE(f, 1);
     EXPECT_NEAR(ft[3], 2.0, 0.05);
     EXPECT_EQ(ft[0], 1);
 }
@@ -77,8 +81,8 @@ TEST(EndOfProgram, EscAltF4AndCloseEndWithStatusZero) {
 }
 
 TEST(EndOfProgram, EscIsNoEndKeyWhenSwitchedOff) {
-    ScriptedRun r = run_scripted(probe_program(), "SS_PROBE=noesc", "50 key 1 down\n",
-                                 "--max-ms 300");
+    ScriptedRun r =
+        run_scripted(probe_program(), "SS_PROBE=noesc", "50 key 1 down\n", "--max-ms 300");
     EXPECT_EQ(r.status, 2) << r.output; // still running when the guard stops it
     EXPECT_NE(read_text(r.dir + "/ErrorLog.txt").find("passed 300 ms"), std::string::npos);
     ScriptedRun alt_f4 = run_scripted(probe_program(), "SS_PROBE=noesc",
@@ -102,7 +106,8 @@ TEST(Pause, FocusLossHoldsTheLoopInsidePresentFrame) {
     std::vector<double> t = values_after(r.output, "t");
     ASSERT_GT(t.size(), 10u);
     double longest = 0;
-    for (size_t i = 1; i < t.size(); ++i) longest = std::max(longest, t[i] - t[i - 1]);
+    for (size_t i = 1; i < t.size(); ++i)
+        longest = std::max(longest, t[i] - t[i - 1]);
     EXPECT_GE(longest, 550) << r.output; // no frame between losing and regaining the focus
     EXPECT_NE(read_text(r.dir + "/paused.json").find("\"caption\":\"Steel_Spree <pause>\""),
               std::string::npos);
@@ -128,8 +133,8 @@ TEST(ScriptedRun, DumpWritesEmptyObjectWithoutStateWriter) {
 }
 
 TEST(ScriptedRun, MalformedLineStopsBeforeTheWindowOpens) {
-    ScriptedRun r = run_scripted(game_executable(), "",
-                                 "# a comment\n100 key 57 down\n200 joy 0 axis w 0.5\n");
+    ScriptedRun r =
+        run_scripted(game_executable(), "", "# a comment\n100 key 57 down\n200 joy 0 axis w 0.5\n");
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.output.find("script.txt:3: bad axis 'w'"), std::string::npos) << r.output;
     EXPECT_FALSE(file_exists(r.dir + "/ErrorLog.txt")); // nothing started
@@ -142,13 +147,15 @@ TEST(ScriptedRun, MalformedLineStopsBeforeTheWindowOpens) {
 }
 
 TEST(Screenshots, ReadableBmpOfTheGameScreenAndIdenticalAcrossRuns) {
-    const std::string script = "0 screenshot a.bmp\n50 key 57 down\n100 screenshot b.bmp\n150 close\n";
+    const std::string script =
+        "0 screenshot a.bmp\n50 key 57 down\n100 screenshot b.bmp\n150 close\n";
     ScriptedRun one = run_scripted(game_executable(), "", script);
     ScriptedRun two = run_scripted(game_executable(), "", script);
     ASSERT_EQ(one.status, 0) << one.output;
     ASSERT_EQ(two.status, 0) << two.output;
     std::string info;
-    ASSERT_EQ(run_command("/usr/bin/identify -format '%m %w %h %z' '" + one.dir + "/a.bmp'", &info), 0)
+    ASSERT_EQ(run_command("/usr/bin/identify -format '%m %w %h %z' '" + one.dir + "/a.bmp'", &info),
+              0)
         << info;
     EXPECT_EQ(info, "BMP3 800 600 8"); // version 3 headers, 8 bits per channel: 24-bit
     std::string py;
@@ -168,7 +175,8 @@ TEST(Screenshots, ReadableBmpOfTheGameScreenAndIdenticalAcrossRuns) {
     // placeholder game presents cleared frames.
     auto lit = [](const std::string& bmp) {
         size_t n = 0;
-        for (size_t i = 54; i < bmp.size(); ++i) n += bmp[i] != 0;
+        for (size_t i = 54; i < bmp.size(); ++i)
+            n += bmp[i] != 0;
         return n;
     };
     EXPECT_GT(lit(a1), 30u);
@@ -178,7 +186,8 @@ TEST(Screenshots, ReadableBmpOfTheGameScreenAndIdenticalAcrossRuns) {
 TEST(Recorder, ReplayingARecordingReproducesTheRun) {
     // The probe makes player input through the platform's queue at fixed frames; the recorded
     // run takes it as live input, the replay only sees the script.
-    ScriptedRun live = run_plain(probe_program(), "SS_PROBE=recorded", "--record rec.txt --max-ms 5000");
+    ScriptedRun live =
+        run_plain(probe_program(), "SS_PROBE=recorded", "--record rec.txt --max-ms 5000");
     ASSERT_EQ(live.status, 0) << live.output;
     std::string recording = read_text(live.dir + "/rec.txt");
     EXPECT_NE(recording.find("key 30 down"), std::string::npos) << recording;

@@ -94,7 +94,8 @@ TEST(ScriptFormat, FormattedLinesReadBackToTheSameCommands) {
     ScriptError error;
     ASSERT_TRUE(parse_script(text, c, error));
     std::string again;
-    for (const ScriptCommand& cmd : c) again += format_script_line(cmd) + "\n";
+    for (const ScriptCommand& cmd : c)
+        again += format_script_line(cmd) + "\n";
     EXPECT_EQ(again, text);
 }
 
@@ -103,12 +104,14 @@ TEST(RuntimeOptions, ReadsEveryOptionAndRefusesMistakes) {
         std::vector<char*> argv;
         static std::string prog = "steel_spree";
         argv.push_back(prog.data());
-        for (std::string& a : args) argv.push_back(a.data());
+        for (std::string& a : args)
+            argv.push_back(a.data());
         return parse_runtime_options(int(argv.size()), argv.data(), o, err);
     };
     RuntimeOptions o;
     std::string err;
-    ASSERT_TRUE(parse({"--windowed", "--script", "s.txt", "--seed=42", "--max-ms", "1500", "level3"}, o, err))
+    ASSERT_TRUE(parse(
+        {"--windowed", "--script", "s.txt", "--seed=42", "--max-ms", "1500", "level3"}, o, err))
         << err;
     EXPECT_EQ(o.display, -1);
     EXPECT_EQ(o.script, "s.txt");

@@ -29,7 +29,8 @@ void check_time_limit(double now) {
     double t = now - frame.start_ms;
     if (t <= frame.max_ms) return;
     char text[160];
-    std::snprintf(text, sizeof text, "Run stopped: the clock passed %g ms (--max-ms)", frame.max_ms);
+    std::snprintf(text, sizeof text, "Run stopped: the clock passed %g ms (--max-ms)",
+                  frame.max_ms);
     error_log(text);
     std::fprintf(stderr, "%s\n", text);
     runtime_exit(2);
@@ -62,27 +63,38 @@ void apply_script_command(const ScriptCommand& c) {
     case ScriptOp::Key:
         dispatch_event(Event{c.down ? EventKind::KeyDown : EventKind::KeyUp, c.a, 0, 0});
         break;
-    case ScriptOp::Mouse: dispatch_event(Event{EventKind::MouseMove, 0, c.a, c.b}); break;
+    case ScriptOp::Mouse:
+        dispatch_event(Event{EventKind::MouseMove, 0, c.a, c.b});
+        break;
     case ScriptOp::Button:
         dispatch_event(Event{c.down ? EventKind::ButtonDown : EventKind::ButtonUp, c.a, 0, 0});
         break;
-    case ScriptOp::Wheel: dispatch_event(Event{EventKind::Wheel, c.a, 0, 0}); break;
+    case ScriptOp::Wheel:
+        dispatch_event(Event{EventKind::Wheel, c.a, 0, 0});
+        break;
     case ScriptOp::JoyAxis:
         input_set_joystick(c.a, JoyPart::Axis, c.b, std::lround(c.value * 32767.0));
         break;
-    case ScriptOp::JoyButton: input_set_joystick(c.a, JoyPart::Button, c.b, c.down ? 128 : 0); break;
-    case ScriptOp::JoyHat: input_set_joystick(c.a, JoyPart::Hat, 0, uint32_t(c.b)); break;
-    case ScriptOp::Screenshot: frame.pending_screenshots.push_back(c.file); break;
+    case ScriptOp::JoyButton:
+        input_set_joystick(c.a, JoyPart::Button, c.b, c.down ? 128 : 0);
+        break;
+    case ScriptOp::JoyHat:
+        input_set_joystick(c.a, JoyPart::Hat, 0, uint32_t(c.b));
+        break;
+    case ScriptOp::Screenshot:
+        frame.pending_screenshots.push_back(c.file);
+        break;
     case ScriptOp::Dump: {
         std::string state = frame.state_writer ? frame.state_writer() : std::string("{}");
-        if (!write_file_atomic(c.file, state))
-            error_log("Cannot write the state dump " + c.file);
+        if (!write_file_atomic(c.file, state)) error_log("Cannot write the state dump " + c.file);
         break;
     }
     case ScriptOp::Focus:
         dispatch_event(Event{c.down ? EventKind::FocusGained : EventKind::FocusLost, 0, 0, 0});
         break;
-    case ScriptOp::Close: dispatch_event(Event{EventKind::Close, 0, 0, 0}); break;
+    case ScriptOp::Close:
+        dispatch_event(Event{EventKind::Close, 0, 0, 0});
+        break;
     }
 }
 
@@ -129,16 +141,22 @@ ScriptCommand command_of(const platform::Event& e) {
         c.op = ScriptOp::Focus;
         c.down = e.kind == EventKind::FocusGained;
         break;
-    case EventKind::Close: c.op = ScriptOp::Close; break;
+    case EventKind::Close:
+        c.op = ScriptOp::Close;
+        break;
     }
     return c;
 }
 
 } // namespace
 
-bool virtual_clock() { return frame.mode != RunMode::Live; }
+bool virtual_clock() {
+    return frame.mode != RunMode::Live;
+}
 
-double clock_now() { return virtual_clock() ? frame.virtual_now : platform::clock_ms(); }
+double clock_now() {
+    return virtual_clock() ? frame.virtual_now : platform::clock_ms();
+}
 
 void advance_clock(double ms) {
     frame.virtual_now += ms;
@@ -154,7 +172,8 @@ void record(ScriptCommand c) {
 void write_recording() {
     if (frame.mode != RunMode::Recording || frame.record_path.empty()) return;
     std::string text = "# Input recorded from a live run; replay it with --script.\n";
-    for (const ScriptCommand& c : frame.recorded) text += format_script_line(c) + "\n";
+    for (const ScriptCommand& c : frame.recorded)
+        text += format_script_line(c) + "\n";
     if (!write_file_atomic(frame.record_path, text)) {
         error_log("Cannot write the recording " + frame.record_path);
         std::fprintf(stderr, "cannot write the recording %s\n", frame.record_path.c_str());
@@ -188,9 +207,14 @@ void pump_events() {
 void dispatch_event(const platform::Event& e) {
     using platform::EventKind;
     switch (e.kind) {
-    case EventKind::Close: runtime_end();
-    case EventKind::FocusLost: set_paused(true); return;
-    case EventKind::FocusGained: set_paused(false); return;
+    case EventKind::Close:
+        runtime_end();
+    case EventKind::FocusLost:
+        set_paused(true);
+        return;
+    case EventKind::FocusGained:
+        set_paused(false);
+        return;
     case EventKind::KeyDown:
         // Alt+Enter switches between fullscreen and the window; it is no game key.
         if ((e.code == 28 || e.code == 156) && (input_key_down(56) || input_key_down(184))) {
@@ -206,7 +230,8 @@ void dispatch_event(const platform::Event& e) {
             return;
         }
         break;
-    default: break;
+    default:
+        break;
     }
     input_handle_event(e);
 }
@@ -262,11 +287,14 @@ double flip() {
     // catch-up frames.
     frame.next_frame_ms += frame.frame_interval_ms;
     if (frame.frame_interval_ms > 0)
-        while (frame.next_frame_ms < now) frame.next_frame_ms += frame.frame_interval_ms;
+        while (frame.next_frame_ms < now)
+            frame.next_frame_ms += frame.frame_interval_ms;
     return now - t0 + 1;
 }
 
-void set_fps_limit(double fps) { frame.frame_interval_ms = fps > 0 ? 1000.0 / fps : 2.0; }
+void set_fps_limit(double fps) {
+    frame.frame_interval_ms = fps > 0 ? 1000.0 / fps : 2.0;
+}
 
 double timer_ms() {
     if (virtual_clock() && frame.started) advance_clock(kInputReadStep);
@@ -283,11 +311,17 @@ void screen_size(double& width, double& height) {
     height = frame.settings.height;
 }
 
-void set_esc_ends(double flag) { frame.esc_ends = flag != 0; }
+void set_esc_ends(double flag) {
+    frame.esc_ends = flag != 0;
+}
 
-const char* runtime_command_line() { return frame.command_line.c_str(); }
+const char* runtime_command_line() {
+    return frame.command_line.c_str();
+}
 
-void set_state_writer(std::string (*writer)()) { frame.state_writer = writer; }
+void set_state_writer(std::string (*writer)()) {
+    frame.state_writer = writer;
+}
 
 void wait_for_input() {
     static double last_x = 0, last_y = 0, last_b1 = 0, last_b2 = 0;

@@ -24,8 +24,8 @@ struct FrameState {
     bool debug = false;
 
     // clocks (ms)
-    double virtual_now = 0;  // the virtual clock (scripted and recorded runs)
-    double real_origin = 0;  // the real clock at virtual 0 (recorded runs)
+    double virtual_now = 0; // the virtual clock (scripted and recorded runs)
+    double real_origin = 0; // the real clock at virtual 0 (recorded runs)
     double start_ms = 0;
     double last_present_ms = 0;
     double previous_present_ms = 0;

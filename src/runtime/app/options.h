@@ -4,12 +4,12 @@
 #include <string>
 
 struct RuntimeOptions {
-    int display = 0;          // 1 --fullscreen, -1 --windowed, 0 the start setting
-    std::string script;       // --script FILE
-    std::string record;       // --record FILE
-    bool seed_given = false;  // --seed N
+    int display = 0;         // 1 --fullscreen, -1 --windowed, 0 the start setting
+    std::string script;      // --script FILE
+    std::string record;      // --record FILE
+    bool seed_given = false; // --seed N
     uint32_t seed = 1;
-    double max_ms = -1;       // --max-ms MS (-1: no limit)
+    double max_ms = -1; // --max-ms MS (-1: no limit)
 };
 
 // Parses argv; false with a one-line reason. Arguments that are not options are left to the

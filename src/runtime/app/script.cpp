@@ -16,8 +16,8 @@ struct HatName {
     const char* name;
     unsigned value;
 };
-const HatName kHats[] = {{"centre", platform::kHatCentre}, {"up", 0}, {"right", 9000},
-                         {"down", 18000}, {"left", 27000}};
+const HatName kHats[] = {
+    {"centre", platform::kHatCentre}, {"up", 0}, {"right", 9000}, {"down", 18000}, {"left", 27000}};
 
 bool parse_number(const std::string& s, double& v) {
     if (s.empty()) return false;
@@ -49,9 +49,12 @@ std::string parse_words(const std::vector<std::string>& w, ScriptCommand& c) {
     const std::string& cmd = w[1];
     size_t need = 0;
     auto up_down = [&](const std::string& s, bool& down) {
-        if (s == "down") down = true;
-        else if (s == "up") down = false;
-        else return false;
+        if (s == "down")
+            down = true;
+        else if (s == "up")
+            down = false;
+        else
+            return false;
         return true;
     };
     if (cmd == "key") {
@@ -120,9 +123,12 @@ std::string parse_words(const std::vector<std::string>& w, ScriptCommand& c) {
         need = 3;
         if (w.size() < need) return "usage: <ms> focus lost|gained";
         c.op = ScriptOp::Focus;
-        if (w[2] == "gained") c.down = true;
-        else if (w[2] == "lost") c.down = false;
-        else return "expected lost or gained, not '" + w[2] + "'";
+        if (w[2] == "gained")
+            c.down = true;
+        else if (w[2] == "lost")
+            c.down = false;
+        else
+            return "expected lost or gained, not '" + w[2] + "'";
     } else if (cmd == "close") {
         need = 2;
         c.op = ScriptOp::Close;
@@ -152,7 +158,8 @@ bool parse_script(std::string_view text, std::vector<ScriptCommand>& out, Script
         }
         std::istringstream words(line);
         std::vector<std::string> w;
-        for (std::string word; words >> word;) w.push_back(word);
+        for (std::string word; words >> word;)
+            w.push_back(word);
         if (w.empty()) {
             if (end == text.size()) break;
             continue;
@@ -167,8 +174,9 @@ bool parse_script(std::string_view text, std::vector<ScriptCommand>& out, Script
         out.push_back(std::move(c));
         if (end == text.size()) break;
     }
-    std::stable_sort(out.begin(), out.end(),
-                     [](const ScriptCommand& x, const ScriptCommand& y) { return x.time < y.time; });
+    std::stable_sort(out.begin(), out.end(), [](const ScriptCommand& x, const ScriptCommand& y) {
+        return x.time < y.time;
+    });
     return true;
 }
 
@@ -176,19 +184,29 @@ std::string format_script_line(const ScriptCommand& c) {
     std::string s = shortest(c.time) + " ";
     auto ud = [](bool down) { return down ? " down" : " up"; };
     switch (c.op) {
-    case ScriptOp::Key: return s + "key " + std::to_string(c.a) + ud(c.down);
-    case ScriptOp::Mouse: return s + "mouse " + std::to_string(c.a) + " " + std::to_string(c.b);
-    case ScriptOp::Button: return s + "button " + std::to_string(c.a) + ud(c.down);
-    case ScriptOp::Wheel: return s + (c.a > 0 ? "wheel up" : "wheel down");
+    case ScriptOp::Key:
+        return s + "key " + std::to_string(c.a) + ud(c.down);
+    case ScriptOp::Mouse:
+        return s + "mouse " + std::to_string(c.a) + " " + std::to_string(c.b);
+    case ScriptOp::Button:
+        return s + "button " + std::to_string(c.a) + ud(c.down);
+    case ScriptOp::Wheel:
+        return s + (c.a > 0 ? "wheel up" : "wheel down");
     case ScriptOp::JoyAxis:
-        return s + "joy " + std::to_string(c.a) + " axis " + axis_name(c.b) + " " + shortest(c.value);
+        return s + "joy " + std::to_string(c.a) + " axis " + axis_name(c.b) + " " +
+               shortest(c.value);
     case ScriptOp::JoyButton:
         return s + "joy " + std::to_string(c.a) + " button " + std::to_string(c.b) + ud(c.down);
-    case ScriptOp::JoyHat: return s + "joy " + std::to_string(c.a) + " hat " + hat_name(unsigned(c.b));
-    case ScriptOp::Screenshot: return s + "screenshot " + c.file;
-    case ScriptOp::Dump: return s + "dump " + c.file;
-    case ScriptOp::Focus: return s + (c.down ? "focus gained" : "focus lost");
-    case ScriptOp::Close: return s + "close";
+    case ScriptOp::JoyHat:
+        return s + "joy " + std::to_string(c.a) + " hat " + hat_name(unsigned(c.b));
+    case ScriptOp::Screenshot:
+        return s + "screenshot " + c.file;
+    case ScriptOp::Dump:
+        return s + "dump " + c.file;
+    case ScriptOp::Focus:
+        return s + (c.down ? "focus gained" : "focus lost");
+    case ScriptOp::Close:
+        return s + "close";
     }
     return s;
 }
@@ -199,4 +217,6 @@ const char* hat_name(unsigned hat) {
     return "centre";
 }
 
-const char* axis_name(int axis) { return axis >= 0 && axis < 6 ? kAxes[axis] : "x"; }
+const char* axis_name(int axis) {
+    return axis >= 0 && axis < 6 ? kAxes[axis] : "x";
+}

@@ -14,17 +14,29 @@
 #include <string_view>
 #include <vector>
 
-enum class ScriptOp { Key, Mouse, Button, Wheel, JoyAxis, JoyButton, JoyHat, Screenshot, Dump, Focus, Close };
+enum class ScriptOp {
+    Key,
+    Mouse,
+    Button,
+    Wheel,
+    JoyAxis,
+    JoyButton,
+    JoyHat,
+    Screenshot,
+    Dump,
+    Focus,
+    Close
+};
 
 struct ScriptCommand {
     double time = 0;
     ScriptOp op = ScriptOp::Close;
-    int a = 0;          // key code, mouse x, button, joystick, wheel direction
-    int b = 0;          // mouse y, joystick axis / button, hat value (hundredths of a degree)
-    double value = 0;   // joystick axis value -1..1
-    bool down = false;  // key/button down, focus gained
-    std::string file;   // screenshot, dump
-    int line = 0;       // line number in the script
+    int a = 0;         // key code, mouse x, button, joystick, wheel direction
+    int b = 0;         // mouse y, joystick axis / button, hat value (hundredths of a degree)
+    double value = 0;  // joystick axis value -1..1
+    bool down = false; // key/button down, focus gained
+    std::string file;  // screenshot, dump
+    int line = 0;      // line number in the script
 };
 
 struct ScriptError {

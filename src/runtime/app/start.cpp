@@ -153,8 +153,10 @@ int runtime_init(const StartSettings& settings) {
         error_log("No Fullscreen Mode available");
 
     int start_x = settings.width / 2, start_y = settings.height / 2;
-    if (frame.mode == RunMode::Live) platform::pointer_position(start_x, start_y);
-    else platform::set_pointer_position(start_x, start_y);
+    if (frame.mode == RunMode::Live)
+        platform::pointer_position(start_x, start_y);
+    else
+        platform::set_pointer_position(start_x, start_y);
     input_set_refresh(frame_input_refresh);
     input_start(frame.mode == RunMode::Scripted ? InputSource::Scripted : InputSource::Live,
                 settings.mouse_device, settings.width, settings.height, start_x, start_y,
@@ -163,7 +165,8 @@ int runtime_init(const StartSettings& settings) {
     if (frame.mode == RunMode::Scripted) {
         int count = 0;
         for (const ScriptCommand& c : frame.script)
-            if (c.op == ScriptOp::JoyAxis || c.op == ScriptOp::JoyButton || c.op == ScriptOp::JoyHat)
+            if (c.op == ScriptOp::JoyAxis || c.op == ScriptOp::JoyButton ||
+                c.op == ScriptOp::JoyHat)
                 count = std::max(count, c.a + 1);
         input_set_joystick_count(count);
     }

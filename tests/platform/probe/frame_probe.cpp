@@ -1,9 +1,9 @@
 // A game routine per behaviour under test, chosen by SS_PROBE. Output: one line per observation
 // on stdout.
 #include "input/input.h"
+#include "platform/events.h"
 #include "platform/joystick.h"
 #include "platform/window.h"
-#include "platform/events.h"
 #include "runtime/app/app.h"
 #include "runtime/app/frame.h"
 #include "runtime/errors.h"
@@ -49,10 +49,9 @@ std::string input_line() {
     std::snprintf(buf, sizeof buf,
                   "keys=%s mouse=%g,%g b=%g%g%g dx=%g dy=%g wheel=%g joy=%g,%g,%g,%g,%g,%g "
                   "hat=%g,%g jb0=%g jb2=%g",
-                  keys_down().c_str(), x, y, b1, b2, mouse_state(5), mouse_state(0),
-                  mouse_state(1), mouse_state(2), joy_x(0), joy_y(0), joy_z(0), joy_rx(0),
-                  joy_ry(0), joy_rz(0), joy_hat_x(0), joy_hat_y(0), joy_button(0, 0),
-                  joy_button(0, 2));
+                  keys_down().c_str(), x, y, b1, b2, mouse_state(5), mouse_state(0), mouse_state(1),
+                  mouse_state(2), joy_x(0), joy_y(0), joy_z(0), joy_rx(0), joy_ry(0), joy_rz(0),
+                  joy_hat_x(0), joy_hat_y(0), joy_button(0, 0), joy_button(0, 2));
     return buf;
 }
 
@@ -89,7 +88,8 @@ void watch_input() {
 }
 
 void release_wait() {
-    while (key_state(57) == 0) present_frame();
+    while (key_state(57) == 0)
+        present_frame();
     say("pressed at %.2f", timer_ms());
     while (key_state(57) != 0) {
     }
@@ -117,8 +117,8 @@ void joystick_live() {
     platform::set_virtual_button(pad, 2, true);  // X (west)
     platform::set_virtual_button(pad, 14, true); // d-pad right
     present_frame();
-    say("pad x=%g y=%g z=%g b0=%g b2=%g hat=%g,%g", joy_x(0), joy_y(0), joy_z(0),
-        joy_button(0, 0), joy_button(0, 2), joy_hat_x(0), joy_hat_y(0));
+    say("pad x=%g y=%g z=%g b0=%g b2=%g hat=%g,%g", joy_x(0), joy_y(0), joy_z(0), joy_button(0, 0),
+        joy_button(0, 2), joy_hat_x(0), joy_hat_y(0));
     platform::set_virtual_axis(pad, 0, 6000); // inside the dead zone
     platform::set_virtual_button(pad, 2, false);
     platform::set_virtual_button(pad, 0, true); // A (south)
@@ -147,15 +147,36 @@ void recorded_input() {
     int pad = -1;
     for (frames = 0; frames < 40; ++frames) {
         switch (frames) {
-        case 2: platform::push_key(30, true); break;
-        case 4: platform::push_mouse_motion(120, 90); break;
-        case 5: platform::push_mouse_button(1, true); break;
-        case 7: platform::push_key(30, false); platform::push_mouse_button(1, false); break;
-        case 9: pad = platform::attach_virtual_joystick(false); break;
-        case 10: platform::set_virtual_axis(pad, 0, 20000); platform::set_virtual_button(pad, 2, true); break;
-        case 12: platform::set_virtual_hat(pad, 2); break;
-        case 14: platform::set_virtual_axis(pad, 0, -3); platform::set_virtual_button(pad, 2, false); break;
-        case 16: platform::push_key(200, true); break;
+        case 2:
+            platform::push_key(30, true);
+            break;
+        case 4:
+            platform::push_mouse_motion(120, 90);
+            break;
+        case 5:
+            platform::push_mouse_button(1, true);
+            break;
+        case 7:
+            platform::push_key(30, false);
+            platform::push_mouse_button(1, false);
+            break;
+        case 9:
+            pad = platform::attach_virtual_joystick(false);
+            break;
+        case 10:
+            platform::set_virtual_axis(pad, 0, 20000);
+            platform::set_virtual_button(pad, 2, true);
+            break;
+        case 12:
+            platform::set_virtual_hat(pad, 2);
+            break;
+        case 14:
+            platform::set_virtual_axis(pad, 0, -3);
+            platform::set_virtual_button(pad, 2, false);
+            break;
+        case 16:
+            platform::push_key(200, true);
+            break;
         }
         std::string now = input_line();
         if (now != last) say("frame %d t=%.3f %s", frames, timer_ms(), now.c_str());
@@ -185,15 +206,24 @@ void frames_forever() {
 
 void game_main() {
     say("start frame_time %.4f", frame_time_ms());
-    if (mode == "pace") pace();
-    else if (mode == "input") watch_input();
-    else if (mode == "release") release_wait();
-    else if (mode == "wait") wait();
-    else if (mode == "error") runtime_error(9);
-    else if (mode == "joystick") joystick_live();
-    else if (mode == "recorded") recorded_input();
-    else if (mode == "inkey") text_input();
-    else frames_forever();
+    if (mode == "pace")
+        pace();
+    else if (mode == "input")
+        watch_input();
+    else if (mode == "release")
+        release_wait();
+    else if (mode == "wait")
+        wait();
+    else if (mode == "error")
+        runtime_error(9);
+    else if (mode == "joystick")
+        joystick_live();
+    else if (mode == "recorded")
+        recorded_input();
+    else if (mode == "inkey")
+        text_input();
+    else
+        frames_forever();
 }
 
 } // namespace

@@ -14,8 +14,8 @@ struct ScriptedRun {
 // folder with TMPDIR pointing there. `env` is prepended to the command (e.g. "SS_PROBE=pace").
 // With an empty dir a new folder is made.
 inline ScriptedRun run_scripted(const std::string& program, const std::string& env,
-                                const std::string& script, const std::string& args = "--max-ms 5000",
-                                std::string dir = {}) {
+                                const std::string& script,
+                                const std::string& args = "--max-ms 5000", std::string dir = {}) {
     ScriptedRun r;
     r.dir = dir.empty() ? make_temp_dir() : dir;
     write_bytes(r.dir + "/script.txt", script);
@@ -30,10 +30,12 @@ inline ScriptedRun run_plain(const std::string& program, const std::string& env,
                              const std::string& args) {
     ScriptedRun r;
     r.dir = make_temp_dir();
-    std::string command = "cd '" + r.dir + "' && env TMPDIR='" + r.dir + "' " + env + " '" +
-                          program + "' " + args;
+    std::string command =
+        "cd '" + r.dir + "' && env TMPDIR='" + r.dir + "' " + env + " '" + program + "' " + args;
     r.status = run_command(command, &r.output);
     return r;
 }
 
-inline std::string probe_program() { return SS_FRAME_PROBE; }
+inline std::string probe_program() {
+    return SS_FRAME_PROBE;
+}
