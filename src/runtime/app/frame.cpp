@@ -344,7 +344,6 @@ void wait_for_input() {
     }
 }
 
-// Every read of the devices: a tiny step of the virtual clock, then the pending events.
 void frame_input_refresh() {
     if (virtual_clock() && frame.started) advance_clock(kInputReadStep);
     pump_events();

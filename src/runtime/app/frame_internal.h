@@ -57,6 +57,8 @@ void advance_clock(double ms);
 void pump_events();
 // Handles one event the way the window procedure does (close, focus, Alt+Enter, input).
 void dispatch_event(const platform::Event& e);
+// Every read of the input devices: a tiny step of the virtual clock, then the pending events.
+void frame_input_refresh();
 // Records a command at the current time (recorded runs, once the game runs).
 void record(ScriptCommand c);
 // Writes the recorded script (at the end of a recorded run).

@@ -16,8 +16,6 @@
 #include <cstdio>
 #include <unistd.h>
 
-void frame_input_refresh(); // frame.cpp
-
 namespace {
 
 RuntimeOptions options;
