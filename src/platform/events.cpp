@@ -210,8 +210,7 @@ void use_offscreen_video_without_display() {
 bool headless_video() {
     const char* driver = SDL_GetCurrentVideoDriver();
     if (!driver) return true;
-    return std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0 ||
-           std::strcmp(driver, "evdev") == 0;
+    return std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0;
 }
 
 void show_warning(const char* title, const char* text) {
