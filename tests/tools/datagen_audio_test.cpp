@@ -1,0 +1,205 @@
+// The generated sound effects and music modules: formats as the game's loaders and independent
+// readers see them, audible music that ends, and byte-identical output on every run.
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+#include <libopenmpt/libopenmpt.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::string kGameDir = SS_GAME_DIR;
+
+struct SfxCase {
+    const char* file;
+    double min_seconds, max_seconds;
+};
+const SfxCase kSfx[] = {
+    {"sfx/festmachen.wav", 0.2, 1.0},
+    {"sfx/loesen.wav", 0.4, 2.0},
+    {"sfx/elevator.wav", 1.0, 4.0},
+    {"sfx/bell.wav", 0.01, 0.08},
+};
+
+std::vector<std::string> module_files() {
+    std::vector<std::string> out;
+    for (int i = 1; i <= 8; ++i) out.push_back("music/SS_" + std::to_string(i) + ".IT");
+    return out;
+}
+
+uint32_t u32(const std::string& b, size_t at) {
+    return uint32_t(uint8_t(b[at])) | uint32_t(uint8_t(b[at + 1])) << 8 | uint32_t(uint8_t(b[at + 2])) << 16 |
+           uint32_t(uint8_t(b[at + 3])) << 24;
+}
+uint16_t u16(const std::string& b, size_t at) { return uint16_t(uint8_t(b[at]) | uint8_t(b[at + 1]) << 8); }
+
+std::string soxi(const std::string& option, const std::string& path) {
+    std::string out;
+    EXPECT_EQ(run_command("soxi " + option + " '" + path + "'", &out), 0) << out;
+    while (!out.empty() && (out.back() == '\n' || out.back() == ' ')) out.pop_back();
+    return out;
+}
+
+// Duration as openmpt123 --info prints it ("Duration...: 01:24.330"); -1 when missing.
+double info_duration(const std::string& info) {
+    size_t at = info.find("Duration");
+    if (at == std::string::npos) return -1;
+    at = info.find(':', at);
+    int minutes = 0;
+    double seconds = 0;
+    if (std::sscanf(info.c_str() + at + 1, " %d:%lf", &minutes, &seconds) != 2) return -1;
+    return minutes * 60 + seconds;
+}
+
+} // namespace
+
+// The layout the game's loader reads: RIFF, a 16-byte format chunk, the data chunk right after;
+// 22050 Hz 16-bit mono PCM, and soxi agrees.
+TEST(DatagenAudio, SoundEffectsArePcmWavesOfTheRightLength) {
+    for (const SfxCase& c : kSfx) {
+        SCOPED_TRACE(c.file);
+        const std::string path = kGameDir + "/" + c.file;
+        const std::string b = read_text(path);
+        ASSERT_GE(b.size(), 46u);
+        EXPECT_EQ(b.substr(0, 4), "RIFF");
+        EXPECT_EQ(u32(b, 4), b.size() - 8);
+        EXPECT_EQ(b.substr(8, 8), "WAVEfmt ");
+        EXPECT_EQ(u32(b, 16), 16u);
+        EXPECT_EQ(u16(b, 20), 1);     // PCM
+        EXPECT_EQ(u16(b, 22), 1);     // mono
+        EXPECT_EQ(u32(b, 24), 22050u);
+        EXPECT_EQ(u32(b, 28), 44100u);
+        EXPECT_EQ(u16(b, 32), 2);
+        EXPECT_EQ(u16(b, 34), 16);
+        EXPECT_EQ(b.substr(36, 4), "data");
+        const uint32_t data = u32(b, 40);
+        ASSERT_EQ(data + 44, b.size());
+
+        // Heard, not clipped, and silent at the very end (no click when the voice stops).
+        int peak = 0;
+        for (size_t i = 44; i + 1 < b.size(); i += 2) peak = std::max(peak, std::abs(int(int16_t(u16(b, i)))));
+        EXPECT_GT(peak, 16000);
+        EXPECT_LT(peak, 32767);
+        EXPECT_LT(std::abs(int(int16_t(u16(b, b.size() - 2)))), 200);
+
+        EXPECT_EQ(soxi("-r", path), "22050");
+        EXPECT_EQ(soxi("-c", path), "1");
+        EXPECT_EQ(soxi("-b", path), "16");
+        EXPECT_EQ(soxi("-e", path), "Signed Integer PCM");
+        const double seconds = std::atof(soxi("-D", path).c_str());
+        EXPECT_GE(seconds, c.min_seconds);
+        EXPECT_LT(seconds, c.max_seconds);
+        EXPECT_NEAR(seconds, data / 2 / 22050.0, 1e-3);
+    }
+}
+
+TEST(DatagenAudio, ModulesAreImpulseTrackerFilesOfAtLeastAMinute) {
+    std::set<int> tempos;
+    for (const std::string& f : module_files()) {
+        SCOPED_TRACE(f);
+        const std::string path = kGameDir + "/" + f;
+        const std::string b = read_text(path);
+        ASSERT_GE(b.size(), 192u);
+        EXPECT_EQ(b.substr(0, 4), "IMPM");
+        tempos.insert(uint8_t(b[0x33]));
+        // The order list ends the song: it closes with the end marker, never loops back.
+        const uint16_t orders = u16(b, 0x20);
+        ASSERT_GE(b.size(), 192u + orders);
+        EXPECT_EQ(uint8_t(b[192 + orders - 1]), 255);
+        std::string info;
+        ASSERT_EQ(run_command("openmpt123 --info '" + path + "'", &info), 0) << info;
+        EXPECT_NE(info.find("Impulse Tracker"), std::string::npos) << info;
+        const double seconds = info_duration(info);
+        EXPECT_GE(seconds, 60.0) << info;
+        EXPECT_LT(seconds, 240.0) << info;
+        // Small: short synthesised loops, not recordings.
+        EXPECT_LT(b.size(), 400u * 1024u);
+    }
+    EXPECT_EQ(tempos.size(), 8u) << "every tune has its own tempo";
+}
+
+// Each tune rendered to its end: sound all the way (no gap of more than 2 s), no clipping, no
+// jump commands, and it stops where its reported duration says.
+TEST(DatagenAudio, ModulesPlayAudiblyToTheirEnd) {
+    constexpr int kRate = 48000;
+    for (const std::string& f : module_files()) {
+        SCOPED_TRACE(f);
+        const std::string bytes = read_text(kGameDir + "/" + f);
+        ASSERT_FALSE(bytes.empty());
+        std::istringstream in(bytes);
+        openmpt::module mod(in);
+        mod.set_repeat_count(0);
+        mod.ctl_set_integer("dither", 0);
+        const double reported = mod.get_duration_seconds();
+        EXPECT_GE(reported, 60.0);
+
+        // No position jumps: nothing can send the song back to an earlier order.
+        for (int p = 0; p < mod.get_num_patterns(); ++p)
+            for (int r = 0; r < mod.get_pattern_num_rows(p); ++r)
+                for (int ch = 0; ch < mod.get_num_channels(); ++ch)
+                    ASSERT_NE(mod.format_pattern_row_channel_command(p, r, ch, openmpt::module::command_effect), "B")
+                        << "pattern " << p << " row " << r;
+
+        std::vector<int16_t> buf(2 * 1024);
+        const size_t window = kRate / 20; // 50 ms
+        size_t frames = 0, in_window = 0, quiet_run = 0, longest_quiet = 0;
+        double energy = 0;
+        int peak = 0;
+        for (;;) {
+            const size_t n = mod.read_interleaved_stereo(kRate, 1024, buf.data());
+            if (n == 0) break;
+            for (size_t i = 0; i < n; ++i) {
+                for (int c = 0; c < 2; ++c) {
+                    const int v = buf[2 * i + size_t(c)];
+                    peak = std::max(peak, std::abs(v));
+                    energy += double(v) * v;
+                }
+                if (++in_window == window) {
+                    const double rms = std::sqrt(energy / (2.0 * window)) / 32768.0;
+                    // Quieter than -50 dBFS counts as silence.
+                    quiet_run = rms < 0.00316 ? quiet_run + 1 : 0;
+                    longest_quiet = std::max(longest_quiet, quiet_run);
+                    in_window = 0;
+                    energy = 0;
+                }
+            }
+            frames += n;
+            ASSERT_LT(frames, size_t(kRate) * 600) << "does not end";
+        }
+        const double seconds = double(frames) / kRate;
+        EXPECT_GE(seconds, 60.0);
+        EXPECT_NEAR(seconds, reported, 0.5);
+        EXPECT_LE(longest_quiet * 0.05, 2.0);
+        EXPECT_LT(peak, 32767) << "clipped";
+        EXPECT_GT(peak, 8000) << "too quiet";
+    }
+}
+
+// Two runs of the generator give the same bytes, and the same bytes as the build's game folder.
+TEST(DatagenAudio, GeneratorIsDeterministic) {
+    const std::string a = make_temp_dir(), b = make_temp_dir();
+    ASSERT_FALSE(a.empty());
+    ASSERT_FALSE(b.empty());
+    const std::string tool = std::string(SS_BIN_DIR) + "/datagen";
+    std::string out;
+    ASSERT_EQ(run_command("'" + tool + "' '" + a + "'", &out), 0) << out;
+    ASSERT_EQ(run_command("'" + tool + "' '" + b + "'", &out), 0) << out;
+    std::vector<std::string> files = module_files();
+    for (const SfxCase& c : kSfx) files.push_back(c.file);
+    for (const std::string& f : files) {
+        SCOPED_TRACE(f);
+        const std::string first = read_text(a + "/" + f);
+        ASSERT_FALSE(first.empty());
+        EXPECT_TRUE(first == read_text(b + "/" + f));
+        EXPECT_TRUE(first == read_text(kGameDir + "/" + f));
+    }
+    run_command("rm -rf '" + a + "' '" + b + "'");
+}
