@@ -254,8 +254,8 @@ struct Builder {
         // Bass.
         for (int bar = 0; bar < s.bars; ++bar) {
             const int b0 = bar * kStepsPerBar;
-            auto note = [&](int at, int interval) {
-                put(p, b0 + at, chBass, bass_note(tune, chord_at(b0 + at)) + interval, kBass, v.bass_volume);
+            auto note = [&](int at, int interval, int accent = 0) {
+                put(p, b0 + at, chBass, bass_note(tune, chord_at(b0 + at)) + interval, kBass, v.bass_volume + accent);
             };
             auto off = [&](int at) { put(p, b0 + at, chBass, kItNoteOff, 0, 0); };
             const Chord& next = chord_at(b0 + kStepsPerBar);
@@ -268,10 +268,10 @@ struct Builder {
                 if (chord_at(b0 + 8).root != chord_at(b0).root) note(8, 0);
                 break;
             case BassStyle::Root8:
-                for (int st = 0; st < 16; st += 2) note(st, st == 14 ? 7 : 0);
+                for (int st = 0; st < 16; st += 2) note(st, st == 14 ? 7 : 0, st % 4 ? -8 : 0);
                 break;
             case BassStyle::Octave8:
-                for (int st = 0; st < 16; st += 2) note(st, (st / 2) % 2 ? 12 : 0);
+                for (int st = 0; st < 16; st += 2) note(st, (st / 2) % 2 ? 12 : 0, st % 4 ? -6 : 0);
                 break;
             case BassStyle::Walk: {
                 note(0, 0);
@@ -319,7 +319,8 @@ struct Builder {
                 if (bar == 0) pad_chord(0, false);
                 break;
             case PadStyle::Hold:
-                pad_chord(b0, true);
+                // A chord that goes on is held, not struck again.
+                if (bar == 0 || chord_at(b0 - 1).tones != chord_at(b0).tones) pad_chord(b0, true);
                 if (chord_at(b0 + 8).tones != chord_at(b0).tones) pad_chord(b0 + 8, true);
                 break;
             case PadStyle::Stabs:

@@ -79,7 +79,7 @@ void build_instruments(const Voices& v, ItModule* m) {
     arp.rate = 22050;
     arp.loop_len = 2048;
     arp.length = 6615;
-    arp.max_freq = 8000;
+    arp.max_freq = 6000;
     arp.decay_s = 0.05;
     arp.decay_tilt = 0.4;
     arp.floor = 0.0;

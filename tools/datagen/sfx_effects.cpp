@@ -104,7 +104,7 @@ std::vector<float> sfx_elevator() {
         whine += f * 7.5 / R;
         double saw = 2.0 * (ph - std::floor(ph)) - 1.0;
         double hum = hum_lp.low(saw) * 1.4;
-        double w = 0.18 * std::sin(2 * kPi * whine) * spin;
+        double w = 0.3 * std::sin(2 * kPi * whine) * spin;
         double rat = rattle.run(rng.bipolar()) * 0.5 * (0.5 + 0.5 * std::sin(2 * kPi * f * 0.25 * t));
         double env = std::min(1.0, t / 0.25) * (t > 2.2 ? std::max(0.0, 1.0 - (t - 2.2) / 0.34) : 1.0);
         out[i] += float((hum + w + rat * 0.6) * env * 0.7);
