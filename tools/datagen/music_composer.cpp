@@ -363,7 +363,7 @@ struct Builder {
                     static const char* fill = "x.xxx.xx";
                     if (fill[st - 8] == 'x') put(p, b0 + st, chSnare, 60, kSnare, 34 + (st - 8) * 4);
                 } else if (g.snare[st] != '.') {
-                    put(p, b0 + st, chSnare, 60, kSnare, g.snare[st] == 'x' ? 56 : 22);
+                    put(p, b0 + st, chSnare, 60, kSnare, g.snare[st] == 'x' ? 60 : 22);
                 }
                 char h = g.hat[st];
                 if (h == 'x') put(p, b0 + st, chHat, 60, kHat, v.hat_volume + 6);

@@ -46,7 +46,7 @@ struct Voices {
     double snare_tone = 0.5;
     int swing_ticks = 0;        // delay of every second sixteenth, in ticks
     int echo_rows = 3;          // lead echo delay; 0 for none
-    int lead_volume = 50, pad_volume = 22, bass_volume = 54, arp_volume = 26, hat_volume = 30;
+    int lead_volume = 44, pad_volume = 30, bass_volume = 56, arp_volume = 28, hat_volume = 30;
 };
 
 struct Tune {

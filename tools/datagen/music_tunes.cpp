@@ -35,6 +35,7 @@ Tune tune1() {
     t.voices.pad = Wave::Saw;
     t.voices.pad_attack_ticks = 2;
     t.voices.arp = Wave::Square;
+    t.voices.lead_volume = 54;
     t.motifs = {
         {"a1", "1':3 7:1 1':2 5:2 r:2 5:2 6:2 7:2 | 2':4 1':2 7:2 6:4 5:4"},
         {"a2", "3':3 2':1 3':2 7:2 r:2 7:2 1':2 2':2 | 4':4 3':2 2':2 1':4 6:4"},
@@ -70,11 +71,12 @@ Tune tune2() {
     t.voices.lead = Wave::Saw;
     t.voices.lead_chorus = true;
     t.voices.lead_brightness = 0.8;
-    t.voices.lead_volume = 44;
+    t.voices.lead_volume = 60;
     t.voices.pad = Wave::Saw;
     t.voices.pad_attack_ticks = 1;
     t.voices.bass = Wave::Square;
     t.voices.kick_punch = 0.8;
+    t.voices.bass_volume = 42;
     t.motifs = {
         {"a1", "1':2 r:2 1':2 5:2 1':2 2':2 3':4 | 2':2 1':2 6:4 1':2 6:2 4:4"},
         {"a2", "7:2 r:2 7:2 5:2 7:2 1':2 2':4 | 3':4 2':2 1':2 5:8"},
@@ -108,16 +110,17 @@ Tune tune3() {
     t.scale = Scale::Major;
     t.tempo = 108;
     t.voices.lead = Wave::Hollow;
-    t.voices.lead_volume = 54;
+    t.voices.lead_volume = 56;
     t.voices.pad = Wave::Organ;
     t.voices.pad_attack_ticks = 1;
-    t.voices.pad_volume = 20;
+    t.voices.pad_volume = 26;
     t.voices.bass = Wave::Triangle;
     t.voices.bass_decay_s = 0.2;
     t.voices.swing_ticks = 2;
     t.voices.echo_rows = 0;
     t.voices.kick_punch = 0.3;
     t.voices.snare_tone = 0.3;
+    t.voices.bass_volume = 46;
     t.motifs = {
         {"a1", "3:3 5:1 1':4 6:2 5:2 3:4 | 2:2 3:2 4:2 3:2 1:4 6,:4"},
         {"a2", "4:3 6:1 2':4 1':2 7:2 6:4 | 5:4 7,:4 2:4 5,:4"},
@@ -157,6 +160,7 @@ Tune tune4() {
     t.voices.bass = Wave::Saw;
     t.voices.bass_decay_s = 0.08;
     t.voices.echo_rows = 2;
+    t.voices.lead_volume = 52;
     t.motifs = {
         {"a1", "5:2 r:1 5:1 7:2 1':2 r:2 7:2 5:2 4:2 | 3:2 4:2 r:2 6:4 5:2 4:4"},
         {"a2", "5:2 r:1 5:1 7:2 1':2 r:2 3':2 2':2 1':2 | 6:6 5:2 4:8"},
@@ -191,11 +195,13 @@ Tune tune5() {
     t.tempo = 146;
     t.voices.lead = Wave::Saw;
     t.voices.lead_chorus = true;
-    t.voices.lead_volume = 42;
+    t.voices.lead_volume = 64;
     t.voices.pad = Wave::Saw;
     t.voices.pad_attack_ticks = 3;
     t.voices.kick_punch = 0.7;
     t.voices.snare_tone = 0.7;
+    t.voices.bass_volume = 48;
+    t.voices.pad_volume = 26;
     t.motifs = {
         {"a1", "1:4 5:4 1':6 7:2 | b7:6 1':2 b7:4 4:4"},
         {"a2", "4:4 6:4 1':6 2':2 | 3':8 1':8"},
@@ -267,7 +273,7 @@ Tune tune7() {
     t.tempo = 134;
     t.voices.lead = Wave::Triangle;
     t.voices.lead_chorus = true;
-    t.voices.lead_volume = 56;
+    t.voices.lead_volume = 60;
     t.voices.pad = Wave::Saw;
     t.voices.pad_attack_ticks = 6;
     t.voices.arp = Wave::Saw;
@@ -305,10 +311,10 @@ Tune tune8() {
     t.scale = Scale::HarmonicMinor;
     t.tempo = 176;
     t.voices.lead = Wave::Square;
-    t.voices.lead_volume = 46;
+    t.voices.lead_volume = 42;
     t.voices.pad = Wave::Saw;
     t.voices.pad_attack_ticks = 1;
-    t.voices.pad_volume = 18;
+    t.voices.pad_volume = 24;
     t.voices.bass = Wave::Saw;
     t.voices.bass_decay_s = 0.06;
     t.voices.bass_volume = 50;
