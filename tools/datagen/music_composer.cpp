@@ -31,9 +31,10 @@ int degree_semis(Scale s, int d) {
 }
 
 struct Note {
-    int step; // sixteenth from the start of the section
-    int pitch; // -1 rest
+    int step;    // sixteenth from the start of the section
+    int pitch;   // -1 rest
     int len;
+    int harmony; // a diatonic third below the pitch
 };
 
 std::vector<std::string> split(const std::string& text, char sep = ' ') {
@@ -63,17 +64,22 @@ bool parse_melody(const Tune& tune, const std::string& text, std::vector<Note>* 
             *error = "bad note '" + tok + "'";
             return false;
         }
-        int pitch = -1;
+        int pitch = -1, harmony = -1;
         if (tok[i] == 'r') {
             ++i;
         } else if (tok[i] >= '1' && tok[i] <= '7') {
             pitch = tune.key + degree_semis(tune.scale, tok[i] - '1') + accidental;
+            harmony = tune.key + degree_semis(tune.scale, tok[i] - '1' - 2);
             ++i;
         } else {
             *error = "bad note '" + tok + "'";
             return false;
         }
-        while (i < tok.size() && (tok[i] == '\'' || tok[i] == ',')) pitch += tok[i++] == '\'' ? 12 : -12;
+        for (; i < tok.size() && (tok[i] == '\'' || tok[i] == ','); ++i) {
+            const int octave = tok[i] == '\'' ? 12 : -12;
+            pitch += octave;
+            harmony += octave;
+        }
         if (i < tok.size()) {
             if (tok[i] != ':' || i + 1 >= tok.size()) {
                 *error = "bad note '" + tok + "'";
@@ -85,7 +91,7 @@ bool parse_melody(const Tune& tune, const std::string& text, std::vector<Note>* 
                 return false;
             }
         }
-        notes->push_back({*steps, pitch, len});
+        notes->push_back({*steps, pitch, len, pitch < 0 ? -1 : harmony});
         *steps += len;
     }
     return true;
@@ -241,9 +247,14 @@ struct Builder {
             }
             int vol = v.lead_volume + (n.step % 4 == 0 ? 4 : 0);
             put(p, n.step, chLead, n.pitch + s.lead_shift, kLead, vol);
+            if (s.harmony) put(p, n.step, chEcho, n.harmony + s.lead_shift, kLead, vol * 3 / 5);
         }
         if (!melody.empty() && mel_steps < steps) put(p, mel_steps, chLead, kItNoteOff, 0, 0);
-        if (v.echo_rows > 0) {
+        if (s.harmony) {
+            // The second voice follows the lead's rests and note-offs.
+            for (int r = 0; r < p.rows; ++r)
+                if (p.at(r, chLead).note == kItNoteOff) put(p, r, chEcho, kItNoteOff, 0, 0);
+        } else if (v.echo_rows > 0) {
             for (int r = 0; r + v.echo_rows < p.rows; ++r) {
                 const ItCell& c = p.at(r, chLead);
                 if (c.note < 0) continue;
@@ -372,7 +383,12 @@ struct Builder {
             }
         }
         if (s.crash && s.groove != Groove::None && !first) put(p, 0, chCrash, 60, kCrash, 40);
-        if (s.groove == Groove::Hit) put(p, 0, chCrash, 60, kCrash, 44);
+        if (s.groove == Groove::Hit) {
+            // The final chord: a crash, and the tempo eases off for the last bar.
+            put(p, 0, chCrash, 60, kCrash, 44);
+            p.at(0, chKick).command = 20; // T
+            p.at(0, chKick).param = std::clamp(tune.tempo * 3 / 4, 32, 255);
+        }
 
         // Swing: every second sixteenth comes late.
         if (v.swing_ticks > 0) {
@@ -396,7 +412,7 @@ bool compose(const Tune& tune, ItModule* m, std::string* error) {
     m->name = tune.title;
     m->speed = 6;
     m->tempo = tune.tempo;
-    m->mix_volume = 48;
+    m->mix_volume = 42;
     m->channel_pan = {32, 46, 32, 18, 32, 46, 44, 32, 28, 40, 22};
     build_instruments(tune.voices, m);
     Builder b{tune, error};

@@ -31,6 +31,7 @@ struct Section {
     int lead_shift = 0;       // semitones added to the melody
     bool crash = true;        // crash cymbal on the first beat
     bool fill = true;         // snare fill in the last bar
+    bool harmony = false;     // a second lead voice a third below instead of the echo
 };
 
 struct Voices {

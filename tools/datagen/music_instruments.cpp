@@ -67,9 +67,9 @@ void build_instruments(const Voices& v, ItModule* m) {
     if (v.lead_chorus) lead.oscillators = {{0, 1.0}, {1, 0.35}};
     lead.seed = 81;
     SynthSample lead_sample = make_tone(lead);
-    lead_sample.vib_speed = 10;
-    lead_sample.vib_depth = 5;
-    lead_sample.vib_sweep = 12;
+    lead_sample.vib_speed = 28;
+    lead_sample.vib_depth = 10;
+    lead_sample.vib_sweep = 24;
     m->samples.push_back(lead_sample);
 
     ToneSpec arp;

@@ -10,7 +10,7 @@ using B = BassStyle;
 using P = PadStyle;
 
 Section sec(int bars, const char* chords, const char* melody, Groove g, BassStyle b, PadStyle p,
-            bool arp = false, int shift = 0) {
+            bool arp = false, int shift = 0, bool harmony = false) {
     Section s;
     s.bars = bars;
     s.chords = chords;
@@ -20,6 +20,7 @@ Section sec(int bars, const char* chords, const char* melody, Groove g, BassStyl
     s.pad = p;
     s.arp = arp;
     s.lead_shift = shift;
+    s.harmony = harmony;
     return s;
 }
 
@@ -54,7 +55,7 @@ Tune tune1() {
         sec(8, Bc, "b1 b2 b3 b4", G::Rock, B::Walk, P::Stabs, true),
         sec(8, A, "a1 a2 a1 a3", G::Beat16, B::Octave8, P::Hold, true),
         sec(8, Bc, "b1 b2 b3 b4", G::Half, B::Hold, P::Hold, false, -12),
-        sec(8, A, "a1 a2 a1 a3", G::Rock, B::Octave8, P::Stabs, true),
+        sec(8, A, "a1 a2 a1 a3", G::Rock, B::Octave8, P::Stabs, true, 0, true),
         sec(1, "1", "end", G::Hit, B::Hold, P::Hold),
     };
     return t;
@@ -95,7 +96,7 @@ Tune tune2() {
         sec(8, Bc, "b1 b2 b3 b4", G::Four, B::Root8, P::Hold, true),
         sec(8, A, "a1 a2 a1 a3", G::Four, B::Octave8, P::Hold, true),
         sec(8, Bc, "b1 b2 b3 b4", G::Half, B::Hold, P::Hold, false, -12),
-        sec(8, A, "a1 a2 a1 a3", G::Drive, B::Octave8, P::Stabs, true),
+        sec(8, A, "a1 a2 a1 a3", G::Drive, B::Octave8, P::Stabs, true, 0, true),
         sec(1, "1", "end", G::Hit, B::Hold, P::Hold),
     };
     return t;
@@ -139,7 +140,7 @@ Tune tune3() {
         sec(8, Bc, "b1 b2 b3 b4", G::Rock, B::Walk, P::Hold),
         sec(8, A, "a1 a2 a1 a3", G::Rock, B::Walk, P::Stabs, true),
         sec(8, Bc, "b1 b2 b3 b4", G::Half, B::Hold, P::Hold, false, -12),
-        sec(8, A, "a1 a2 a1 a3", G::Rock, B::Walk, P::Stabs, true),
+        sec(8, A, "a1 a2 a1 a3", G::Rock, B::Walk, P::Stabs, true, 0, true),
         sec(1, "1", "end", G::Hit, B::Hold, P::Hold),
     };
     return t;
@@ -179,7 +180,7 @@ Tune tune4() {
         sec(8, Bc, "b1 b2 b3 b4", G::Beat16, B::Syncop, P::Hold, true),
         sec(8, A, "a1 a2 a1 a3", G::Beat16, B::Syncop, P::Rhythm, true),
         sec(8, Bc, "b1 b2 b3 b4", G::Half, B::Hold, P::Hold),
-        sec(8, A, "a1 a2 a1 a3", G::Beat16, B::Syncop, P::Rhythm, true),
+        sec(8, A, "a1 a2 a1 a3", G::Beat16, B::Syncop, P::Rhythm, true, 0, true),
         sec(1, "1", "end", G::Hit, B::Hold, P::Hold),
     };
     return t;
@@ -220,7 +221,7 @@ Tune tune5() {
         sec(8, Bc, "b1 b2 b3 b4", G::Four, B::Octave8, P::Hold, true),
         sec(8, A, "a1 a2 a1 a3", G::Rock, B::Root8, P::Pulse8, true),
         sec(8, Bc, "b1 b2 b3 b4", G::Half, B::Hold, P::Hold, false, -12),
-        sec(8, A, "a1 a2 a1 a3", G::Four, B::Octave8, P::Hold, true),
+        sec(8, A, "a1 a2 a1 a3", G::Four, B::Octave8, P::Hold, true, 0, true),
         sec(1, "1", "end", G::Hit, B::Hold, P::Hold),
     };
     return t;
@@ -257,7 +258,7 @@ Tune tune6() {
         sec(8, Bc, "b1 b2 b3 b4", G::Rock, B::Walk, P::Stabs),
         sec(8, A, "a1 a2 a1 a3", G::Four, B::Octave8, P::Hold, true),
         sec(8, Bc, "b1 b2 b3 b4", G::Half, B::Hold, P::Hold, true, -12),
-        sec(8, A, "a1 a2 a1 a3", G::Four, B::Octave8, P::Stabs, true),
+        sec(8, A, "a1 a2 a1 a3", G::Four, B::Octave8, P::Stabs, true, 0, true),
         sec(1, "1", "end", G::Hit, B::Hold, P::Hold),
     };
     return t;
@@ -296,7 +297,7 @@ Tune tune7() {
         sec(8, Bc, "b1 b2 b1 b4", G::Break, B::Walk, P::Hold, true),
         sec(8, A, "a1 a2 a1 a3", G::Four, B::Octave8, P::Stabs, true),
         sec(8, Bc, "b1 b2 b1 b4", G::Half, B::Hold, P::Hold, true),
-        sec(8, A, "a1 a2 a1 a3", G::Beat16, B::Root8, P::Hold, true, 12),
+        sec(8, A, "a1 a2 a1 a3", G::Beat16, B::Root8, P::Hold, true, 12, true),
         sec(1, "1", "end", G::Hit, B::Hold, P::Hold),
     };
     return t;
@@ -331,15 +332,15 @@ Tune tune8() {
         {"b4", "2':4 1':4 7:4 6:4 | 5:8 7,:8"},
         {"end", "1:16"},
     };
-    const char* A = "1 1 6 5 1 1 4 5";
+    const char* A = "1 6 4 5 1 6 4 5";
     const char* Bc = "6 4 1 5 6 4 2 5";
     t.sections = {
-        sec(4, "1 1 6 5", "", G::Drive, B::Drive16, P::Pulse8),
+        sec(4, "1 6 4 5", "", G::Drive, B::Drive16, P::Pulse8),
         sec(8, A, "a1 a2 a1 a3", G::Drive, B::Drive16, P::Pulse8),
         sec(8, Bc, "b1 b2 b3 b4", G::Drive, B::Root8, P::Hold, true),
         sec(8, A, "a1 a2 a1 a3", G::Drive, B::Drive16, P::Hold, true),
         sec(8, Bc, "b1 b2 b3 b4", G::Break, B::Octave8, P::Pulse8, true),
-        sec(8, A, "a1 a2 a1 a3", G::Drive, B::Drive16, P::Pulse8, true),
+        sec(8, A, "a1 a2 a1 a3", G::Drive, B::Drive16, P::Pulse8, true, 0, true),
         sec(8, A, "a1 a2 a1 a3", G::Drive, B::Drive16, P::Hold, true, -12),
         sec(1, "1", "end", G::Hit, B::Hold, P::Hold),
     };
