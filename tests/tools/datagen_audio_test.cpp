@@ -59,6 +59,27 @@ double info_duration(const std::string& info) {
     return minutes * 60 + seconds;
 }
 
+// Samples of a 16-bit mono WAV made by the generator (data right after the 44-byte header).
+std::vector<double> wav_samples(const std::string& b) {
+    std::vector<double> out;
+    for (size_t i = 44; i + 1 < b.size(); i += 2) out.push_back(int16_t(u16(b, i)) / 32768.0);
+    return out;
+}
+
+// Number of separate bursts: 5 ms windows rising above `level` after at least 15 ms below it.
+int count_bursts(const std::vector<double>& s, double level) {
+    const size_t w = 110; // 5 ms at 22050 Hz
+    int bursts = 0, quiet = 3;
+    for (size_t at = 0; at + w <= s.size(); at += w) {
+        double e = 0;
+        for (size_t i = at; i < at + w; ++i) e += s[i] * s[i];
+        const bool loud = std::sqrt(e / w) > level;
+        if (loud && quiet >= 3) ++bursts;
+        quiet = loud ? 0 : quiet + 1;
+    }
+    return bursts;
+}
+
 } // namespace
 
 // The layout the game's loader reads: RIFF, a 16-byte format chunk, the data chunk right after;
@@ -98,6 +119,97 @@ TEST(DatagenAudio, SoundEffectsArePcmWavesOfTheRightLength) {
         EXPECT_GE(seconds, c.min_seconds);
         EXPECT_LT(seconds, c.max_seconds);
         EXPECT_NEAR(seconds, data / 2 / 22050.0, 1e-3);
+    }
+}
+
+// What each effect is: the ratchets click, the bell is a bright short tick, the lift hums on.
+TEST(DatagenAudio, SoundEffectsSoundLikeWhatTheyAre) {
+    const auto fasten = wav_samples(read_text(kGameDir + "/sfx/festmachen.wav"));
+    const auto loosen = wav_samples(read_text(kGameDir + "/sfx/loesen.wav"));
+    const auto lift = wav_samples(read_text(kGameDir + "/sfx/elevator.wav"));
+    const auto bell = wav_samples(read_text(kGameDir + "/sfx/bell.wav"));
+    EXPECT_GE(count_bursts(fasten, 0.05), 4);
+    EXPECT_GE(count_bursts(loosen, 0.05), 4);
+    EXPECT_EQ(count_bursts(lift, 0.02), 1) << "the motor runs without a break";
+
+    // Bright: the tick crosses zero more than 2000 times a second; it decays at once.
+    int crossings = 0;
+    for (size_t i = 1; i < bell.size(); ++i) crossings += (bell[i - 1] < 0) != (bell[i] < 0);
+    EXPECT_GT(crossings / 2 / (bell.size() / 22050.0), 2000.0);
+    double head = 0, tail = 0;
+    for (size_t i = 0; i < bell.size(); ++i) (i < bell.size() / 4 ? head : tail) += bell[i] * bell[i];
+    EXPECT_GT(head, 3 * tail);
+}
+
+// The module's own structure, checked independently of the player: every offset inside the
+// file, every sample's data and loop inside its bounds, every pattern decodes to its rows.
+TEST(DatagenAudio, ModuleStructureIsConsistent) {
+    for (const std::string& f : module_files()) {
+        SCOPED_TRACE(f);
+        const std::string b = read_text(kGameDir + "/" + f);
+        ASSERT_GE(b.size(), 192u);
+        const size_t orders = u16(b, 0x20), ins = u16(b, 0x22), smp = u16(b, 0x24), pats = u16(b, 0x26);
+        EXPECT_EQ(u16(b, 0x2C) & 4, 4) << "instrument mode";
+        const size_t table = 192 + orders;
+        ASSERT_LE(table + 4 * (ins + smp + pats), b.size());
+        for (size_t o = 0; o < orders; ++o) {
+            const uint8_t pat = uint8_t(b[192 + o]);
+            EXPECT_TRUE(pat == 255 || pat < pats) << "order " << o;
+        }
+        for (size_t i = 0; i < ins; ++i) {
+            const size_t at = u32(b, table + 4 * i);
+            ASSERT_LE(at + 554, b.size());
+            EXPECT_EQ(b.substr(at, 4), "IMPI");
+            for (size_t k = 0; k < 120; ++k) {
+                EXPECT_EQ(uint8_t(b[at + 0x40 + 2 * k]), k);
+                EXPECT_LE(uint8_t(b[at + 0x41 + 2 * k]), smp);
+            }
+        }
+        for (size_t i = 0; i < smp; ++i) {
+            const size_t at = u32(b, table + 4 * (ins + i));
+            ASSERT_LE(at + 80, b.size());
+            EXPECT_EQ(b.substr(at, 4), "IMPS");
+            const uint8_t flags = uint8_t(b[at + 0x12]);
+            const size_t width = flags & 2 ? 2 : 1, length = u32(b, at + 0x30);
+            EXPECT_GT(length, 0u);
+            EXPECT_LE(u32(b, at + 0x3C), 200000u) << "C5 speed";
+            EXPECT_GE(u32(b, at + 0x3C), 4000u) << "C5 speed";
+            if (flags & 16) {
+                EXPECT_LT(u32(b, at + 0x34), u32(b, at + 0x38));
+                EXPECT_LE(u32(b, at + 0x38), length);
+            }
+            EXPECT_LE(u32(b, at + 0x48) + length * width, b.size());
+        }
+        for (size_t i = 0; i < pats; ++i) {
+            const size_t at = u32(b, table + 4 * (ins + smp + i));
+            ASSERT_LE(at + 8, b.size());
+            const size_t len = u16(b, at), rows = u16(b, at + 2);
+            ASSERT_LE(at + 8 + len, b.size());
+            size_t pos = at + 8, end = pos + len, seen = 0;
+            while (pos < end) {
+                const uint8_t var = uint8_t(b[pos++]);
+                if (var == 0) {
+                    ++seen;
+                    continue;
+                }
+                ASSERT_TRUE(var & 128) << "every cell carries its mask";
+                ASSERT_LT(pos, end);
+                const uint8_t mask = uint8_t(b[pos++]);
+                if (mask & 1) {
+                    const uint8_t note = uint8_t(b[pos++]);
+                    EXPECT_TRUE(note < 120 || note == 254 || note == 255);
+                }
+                if (mask & 2) {
+                    EXPECT_LE(uint8_t(b[pos++]), ins);
+                }
+                if (mask & 4) {
+                    EXPECT_LE(uint8_t(b[pos++]), 64);
+                }
+                if (mask & 8) pos += 2;
+                ASSERT_LE(pos, end);
+            }
+            EXPECT_EQ(seen, rows) << "pattern " << i;
+        }
     }
 }
 

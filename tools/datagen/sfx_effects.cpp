@@ -114,16 +114,17 @@ std::vector<float> sfx_elevator() {
 }
 
 std::vector<float> sfx_bell() {
-    std::vector<float> out = silence(0.06);
-    // A small bright bell: inharmonic partials, quick decay, no attack ramp beyond a sample.
-    const double f = 1800;
-    const double part[4][3] = {{1.0, 1.0, 0.025}, {2.76, 0.55, 0.014}, {5.40, 0.35, 0.008}, {8.93, 0.2, 0.005}};
+    // Replayed every frame of the count on four voices, so it must be gone almost at once: a
+    // small bright bell of inharmonic partials, struck without an attack ramp.
+    std::vector<float> out = silence(0.045);
+    const double f = 2600;
+    const double part[3][3] = {{1.0, 1.0, 0.011}, {2.76, 0.6, 0.007}, {3.52, 0.3, 0.005}};
     for (size_t i = 0; i < out.size(); ++i) {
         double t = double(i) / R;
         double v = 0;
         for (auto& p : part)
             if (f * p[0] < 0.45 * R) v += p[1] * std::sin(2 * kPi * f * p[0] * t) * std::exp(-t / p[2]);
-        out[i] = float(v * std::min(1.0, t / 0.0006));
+        out[i] = float(v * std::min(1.0, t / 0.0004));
     }
     finish(out, 0.8);
     return out;
