@@ -101,7 +101,9 @@ void build_instruments(const Voices& v, ItModule* m) {
 
     ItInstrument p = one_shot("pad", kPad, 2);
     const int a = std::max(1, v.pad_attack_ticks);
-    p.volume_envelope = {{0, a > 1 ? 0 : 48}, {a, 64}, {a + 16, 48}, {a + 36, 0}};
+    // Quick pads (stabs, pulses) let go quickly too; slow swells fade out slowly.
+    const int release = std::max(6, 2 * a + 4);
+    p.volume_envelope = {{0, a > 1 ? 0 : 48}, {a, 64}, {a + 4, 54}, {a + 4 + release, 0}};
     p.sustain_point = 2;
     p.fadeout = 16;
     m->instruments.push_back(p);

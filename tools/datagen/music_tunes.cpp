@@ -78,6 +78,7 @@ Tune tune2() {
     t.voices.bass = Wave::Square;
     t.voices.kick_punch = 0.8;
     t.voices.bass_volume = 42;
+    t.voices.pad_volume = 34;
     t.motifs = {
         {"a1", "1':2 r:2 1':2 5:2 1':2 2':2 3':4 | 2':2 1':2 6:4 1':2 6:2 4:4"},
         {"a2", "7:2 r:2 7:2 5:2 7:2 1':2 2':4 | 3':4 2':2 1':2 5:8"},
@@ -114,7 +115,7 @@ Tune tune3() {
     t.voices.lead_volume = 56;
     t.voices.pad = Wave::Organ;
     t.voices.pad_attack_ticks = 1;
-    t.voices.pad_volume = 26;
+    t.voices.pad_volume = 34;
     t.voices.bass = Wave::Triangle;
     t.voices.bass_decay_s = 0.2;
     t.voices.swing_ticks = 2;
@@ -315,7 +316,7 @@ Tune tune8() {
     t.voices.lead_volume = 42;
     t.voices.pad = Wave::Saw;
     t.voices.pad_attack_ticks = 1;
-    t.voices.pad_volume = 24;
+    t.voices.pad_volume = 30;
     t.voices.bass = Wave::Saw;
     t.voices.bass_decay_s = 0.06;
     t.voices.bass_volume = 50;
