@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <unistd.h>
 
+namespace audiogen {
+
 bool audio_make_dirs(const std::string& dir) {
     std::error_code ec;
     std::filesystem::create_directories(dir, ec);
@@ -48,3 +50,5 @@ void put_text(std::string& out, std::string_view text, size_t n) {
 void patch_u32(std::string& out, size_t pos, unsigned long v) {
     for (int i = 0; i < 4; ++i) out[pos + i] = char((v >> (8 * i)) & 0xFF);
 }
+
+} // namespace audiogen

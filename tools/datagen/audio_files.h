@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+namespace audiogen {
+
 // Creates dir and every missing parent; true when it exists afterwards.
 bool audio_make_dirs(const std::string& dir);
 
@@ -18,3 +20,5 @@ void put_u32(std::string& out, unsigned long v);
 void put_text(std::string& out, std::string_view text, size_t n);
 // Overwrites 4 bytes at pos.
 void patch_u32(std::string& out, size_t pos, unsigned long v);
+
+} // namespace audiogen

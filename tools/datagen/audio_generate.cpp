@@ -9,6 +9,7 @@
 #include <cstdio>
 
 bool generate_audio(const std::string& out_dir) {
+    using namespace audiogen;
     const std::string sfx = out_dir + "/sfx", music = out_dir + "/music";
     if (!audio_make_dirs(sfx) || !audio_make_dirs(music)) {
         std::fprintf(stderr, "datagen: cannot create %s and %s\n", sfx.c_str(), music.c_str());

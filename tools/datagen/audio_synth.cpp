@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace audiogen {
+
 double note_freq(double note) { return 440.0 * std::pow(2.0, (note - 69.0) / 12.0); }
 
 uint32_t Rng::next() {
@@ -218,3 +220,5 @@ SynthSample make_crash() {
     normalize(s.data, 0.95);
     return s;
 }
+
+} // namespace audiogen

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace audiogen {
+
 constexpr double kPi = 3.14159265358979323846;
 
 // Frequency of a note number (60 = middle C, 12 per octave, A above middle C = 440 Hz).
@@ -84,3 +86,5 @@ SynthSample make_crash();
 
 // Scales the data so its largest magnitude is `peak`.
 void normalize(std::vector<float>& data, double peak);
+
+} // namespace audiogen

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace audiogen {
+
 namespace {
 
 constexpr unsigned kVersion = 0x0214;
@@ -191,3 +193,5 @@ std::string it_bytes(const ItModule& m) {
     }
     return out;
 }
+
+} // namespace audiogen

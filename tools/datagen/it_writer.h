@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace audiogen {
+
 constexpr int kItNoteOff = 255;
 constexpr int kItNoteCut = 254;
 
@@ -60,3 +62,5 @@ struct ItModule {
 // The complete file image. The module must be consistent (orders name existing patterns,
 // instruments name existing samples); the composer guarantees that.
 std::string it_bytes(const ItModule& module);
+
+} // namespace audiogen

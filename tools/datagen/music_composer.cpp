@@ -6,6 +6,8 @@
 #include <array>
 #include <sstream>
 
+namespace audiogen {
+
 namespace {
 
 constexpr int kStepsPerBar = 16;
@@ -448,3 +450,5 @@ double tune_seconds(const Tune& tune) {
     for (const Section& s : tune.sections) bars += s.bars;
     return bars * 4 * 60.0 / tune.tempo;
 }
+
+} // namespace audiogen

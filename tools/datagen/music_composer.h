@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+namespace audiogen {
+
 enum class Scale { Major, Minor, Dorian, Mixolydian, HarmonicMinor };
 enum class Groove { None, Hit, Intro, Rock, Four, Beat16, Half, Drive, Break };
 enum class BassStyle { None, Hold, Root8, Octave8, Walk, Syncop, Drive16 };
@@ -71,3 +73,5 @@ double tune_seconds(const Tune& tune);
 // The eight tunes of the game: SS_1 .. SS_7 for the levels (SS_6 also the menu), SS_8 the
 // hurry-up tune.
 std::vector<Tune> game_tunes();
+
+} // namespace audiogen

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace audiogen {
+
 namespace {
 
 ItInstrument one_shot(const std::string& name, int sample, int nna) {
@@ -116,3 +118,5 @@ void build_instruments(const Voices& v, ItModule* m) {
 
     m->instruments.push_back(one_shot("pluck", kArp, 1));
 }
+
+} // namespace audiogen

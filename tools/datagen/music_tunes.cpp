@@ -3,6 +3,8 @@
 // climb away from the theme and lead back into it.
 #include "music_composer.h"
 
+namespace audiogen {
+
 namespace {
 
 using G = Groove;
@@ -351,3 +353,5 @@ Tune tune8() {
 } // namespace
 
 std::vector<Tune> game_tunes() { return {tune1(), tune2(), tune3(), tune4(), tune5(), tune6(), tune7(), tune8()}; }
+
+} // namespace audiogen

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace audiogen {
+
 namespace {
 
 constexpr double R = kSfxRate;
@@ -129,3 +131,5 @@ std::vector<float> sfx_bell() {
     finish(out, 0.8);
     return out;
 }
+
+} // namespace audiogen

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace audiogen {
+
 std::string wav_bytes(const std::vector<float>& samples, int sample_rate) {
     const unsigned long data_size = samples.size() * 2;
     std::string out;
@@ -29,3 +31,5 @@ std::string wav_bytes(const std::vector<float>& samples, int sample_rate) {
     }
     return out;
 }
+
+} // namespace audiogen

@@ -3,5 +3,9 @@
 #include <string>
 #include <vector>
 
+namespace audiogen {
+
 // Converts samples in -1..1 (clipped) to a complete WAV file image.
 std::string wav_bytes(const std::vector<float>& samples, int sample_rate);
+
+} // namespace audiogen
