@@ -369,8 +369,19 @@ struct Builder {
         for (int bar = 0; bar < s.bars; ++bar) {
             const int b0 = bar * kStepsPerBar;
             const bool fill_bar = s.fill && bar == s.bars - 1 && s.bars >= 4 && s.groove != Groove::None &&
-                                  s.groove != Groove::Hit && s.groove != Groove::Intro;
+                                  s.groove != Groove::Hit;
+            // Halfway through an eight-bar phrase the groove takes a breath: an open hat and a
+            // ghost note lead into the second half.
+            const bool turn_bar = s.bars == 8 && bar == 3 && s.groove != Groove::None && s.groove != Groove::Hit &&
+                                  s.groove != Groove::Intro;
             for (int st = 0; st < 16; ++st) {
+                if (turn_bar && st == 14) {
+                    put(p, b0 + st, chHat, 60, kOpenHat, v.hat_volume + 2);
+                    put(p, b0 + 15, chSnare, 60, kSnare, 26);
+                    if (g.kick[st] == 'x') put(p, b0 + st, chKick, 60, kKick, 64);
+                    ++st;
+                    continue;
+                }
                 if (g.kick[st] == 'x') put(p, b0 + st, chKick, 60, kKick, 64);
                 if (fill_bar && st >= 8) {
                     static const char* fill = "x.xxx.xx";
