@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <array>
-#include <sstream>
 
 namespace audiogen {
 
@@ -454,12 +453,6 @@ bool compose(const Tune& tune, ItModule* m, std::string* error) {
         }
     }
     return true;
-}
-
-double tune_seconds(const Tune& tune) {
-    int bars = 0;
-    for (const Section& s : tune.sections) bars += s.bars;
-    return bars * 4 * 60.0 / tune.tempo;
 }
 
 } // namespace audiogen

@@ -67,9 +67,6 @@ struct Tune {
 // returns false and says why in *error.
 bool compose(const Tune& tune, ItModule* module, std::string* error);
 
-// Playing time of the composed tune in seconds (speed 6, 4 rows per beat).
-double tune_seconds(const Tune& tune);
-
 // The eight tunes of the game: SS_1 .. SS_7 for the levels (SS_6 also the menu), SS_8 the
 // hurry-up tune.
 std::vector<Tune> game_tunes();
