@@ -31,20 +31,24 @@ const SfxCase kSfx[] = {
 
 std::vector<std::string> module_files() {
     std::vector<std::string> out;
-    for (int i = 1; i <= 8; ++i) out.push_back("music/SS_" + std::to_string(i) + ".IT");
+    for (int i = 1; i <= 8; ++i)
+        out.push_back("music/SS_" + std::to_string(i) + ".IT");
     return out;
 }
 
 uint32_t u32(const std::string& b, size_t at) {
-    return uint32_t(uint8_t(b[at])) | uint32_t(uint8_t(b[at + 1])) << 8 | uint32_t(uint8_t(b[at + 2])) << 16 |
-           uint32_t(uint8_t(b[at + 3])) << 24;
+    return uint32_t(uint8_t(b[at])) | uint32_t(uint8_t(b[at + 1])) << 8 |
+           uint32_t(uint8_t(b[at + 2])) << 16 | uint32_t(uint8_t(b[at + 3])) << 24;
 }
-uint16_t u16(const std::string& b, size_t at) { return uint16_t(uint8_t(b[at]) | uint8_t(b[at + 1]) << 8); }
+uint16_t u16(const std::string& b, size_t at) {
+    return uint16_t(uint8_t(b[at]) | uint8_t(b[at + 1]) << 8);
+}
 
 std::string soxi(const std::string& option, const std::string& path) {
     std::string out;
     EXPECT_EQ(run_command("soxi " + option + " '" + path + "'", &out), 0) << out;
-    while (!out.empty() && (out.back() == '\n' || out.back() == ' ')) out.pop_back();
+    while (!out.empty() && (out.back() == '\n' || out.back() == ' '))
+        out.pop_back();
     return out;
 }
 
@@ -62,7 +66,8 @@ double info_duration(const std::string& info) {
 // Samples of a 16-bit mono WAV made by the generator (data right after the 44-byte header).
 std::vector<double> wav_samples(const std::string& b) {
     std::vector<double> out;
-    for (size_t i = 44; i + 1 < b.size(); i += 2) out.push_back(int16_t(u16(b, i)) / 32768.0);
+    for (size_t i = 44; i + 1 < b.size(); i += 2)
+        out.push_back(int16_t(u16(b, i)) / 32768.0);
     return out;
 }
 
@@ -72,7 +77,8 @@ int count_bursts(const std::vector<double>& s, double level) {
     int bursts = 0, quiet = 3;
     for (size_t at = 0; at + w <= s.size(); at += w) {
         double e = 0;
-        for (size_t i = at; i < at + w; ++i) e += s[i] * s[i];
+        for (size_t i = at; i < at + w; ++i)
+            e += s[i] * s[i];
         const bool loud = std::sqrt(e / w) > level;
         if (loud && quiet >= 3) ++bursts;
         quiet = loud ? 0 : quiet + 1;
@@ -94,8 +100,8 @@ TEST(DatagenAudio, SoundEffectsArePcmWavesOfTheRightLength) {
         EXPECT_EQ(u32(b, 4), b.size() - 8);
         EXPECT_EQ(b.substr(8, 8), "WAVEfmt ");
         EXPECT_EQ(u32(b, 16), 16u);
-        EXPECT_EQ(u16(b, 20), 1);     // PCM
-        EXPECT_EQ(u16(b, 22), 1);     // mono
+        EXPECT_EQ(u16(b, 20), 1); // PCM
+        EXPECT_EQ(u16(b, 22), 1); // mono
         EXPECT_EQ(u32(b, 24), 22050u);
         EXPECT_EQ(u32(b, 28), 44100u);
         EXPECT_EQ(u16(b, 32), 2);
@@ -106,7 +112,8 @@ TEST(DatagenAudio, SoundEffectsArePcmWavesOfTheRightLength) {
 
         // Heard, not clipped, and silent at the very end (no click when the voice stops).
         int peak = 0;
-        for (size_t i = 44; i + 1 < b.size(); i += 2) peak = std::max(peak, std::abs(int(int16_t(u16(b, i)))));
+        for (size_t i = 44; i + 1 < b.size(); i += 2)
+            peak = std::max(peak, std::abs(int(int16_t(u16(b, i)))));
         EXPECT_GT(peak, 16000);
         EXPECT_LT(peak, 32767);
         EXPECT_LT(std::abs(int(int16_t(u16(b, b.size() - 2)))), 200);
@@ -134,10 +141,12 @@ TEST(DatagenAudio, SoundEffectsSoundLikeWhatTheyAre) {
 
     // Bright: the tick crosses zero more than 2000 times a second; it decays at once.
     int crossings = 0;
-    for (size_t i = 1; i < bell.size(); ++i) crossings += (bell[i - 1] < 0) != (bell[i] < 0);
+    for (size_t i = 1; i < bell.size(); ++i)
+        crossings += (bell[i - 1] < 0) != (bell[i] < 0);
     EXPECT_GT(crossings / 2 / (bell.size() / 22050.0), 2000.0);
     double head = 0, tail = 0;
-    for (size_t i = 0; i < bell.size(); ++i) (i < bell.size() / 4 ? head : tail) += bell[i] * bell[i];
+    for (size_t i = 0; i < bell.size(); ++i)
+        (i < bell.size() / 4 ? head : tail) += bell[i] * bell[i];
     EXPECT_GT(head, 3 * tail);
 }
 
@@ -148,7 +157,8 @@ TEST(DatagenAudio, ModuleStructureIsConsistent) {
         SCOPED_TRACE(f);
         const std::string b = read_text(kGameDir + "/" + f);
         ASSERT_GE(b.size(), 192u);
-        const size_t orders = u16(b, 0x20), ins = u16(b, 0x22), smp = u16(b, 0x24), pats = u16(b, 0x26);
+        const size_t orders = u16(b, 0x20), ins = u16(b, 0x22), smp = u16(b, 0x24),
+                     pats = u16(b, 0x26);
         EXPECT_EQ(u16(b, 0x2C) & 4, 4) << "instrument mode";
         const size_t table = 192 + orders;
         ASSERT_LE(table + 4 * (ins + smp + pats), b.size());
@@ -257,7 +267,9 @@ TEST(DatagenAudio, ModulesPlayAudiblyToTheirEnd) {
         for (int p = 0; p < mod.get_num_patterns(); ++p)
             for (int r = 0; r < mod.get_pattern_num_rows(p); ++r)
                 for (int ch = 0; ch < mod.get_num_channels(); ++ch)
-                    ASSERT_NE(mod.format_pattern_row_channel_command(p, r, ch, openmpt::module::command_effect), "B")
+                    ASSERT_NE(mod.format_pattern_row_channel_command(
+                                  p, r, ch, openmpt::module::command_effect),
+                              "B")
                         << "pattern " << p << " row " << r;
 
         std::vector<int16_t> buf(2 * 1024);
@@ -305,7 +317,8 @@ TEST(DatagenAudio, GeneratorIsDeterministic) {
     ASSERT_EQ(run_command("'" + tool + "' '" + a + "'", &out), 0) << out;
     ASSERT_EQ(run_command("'" + tool + "' '" + b + "'", &out), 0) << out;
     std::vector<std::string> files = module_files();
-    for (const SfxCase& c : kSfx) files.push_back(c.file);
+    for (const SfxCase& c : kSfx)
+        files.push_back(c.file);
     for (const std::string& f : files) {
         SCOPED_TRACE(f);
         const std::string first = read_text(a + "/" + f);

@@ -31,7 +31,9 @@ bool audio_write_file(const std::string& path, std::string_view bytes) {
     return ok;
 }
 
-void put_u8(std::string& out, unsigned v) { out.push_back(char(v & 0xFF)); }
+void put_u8(std::string& out, unsigned v) {
+    out.push_back(char(v & 0xFF));
+}
 
 void put_u16(std::string& out, unsigned v) {
     put_u8(out, v);
@@ -44,11 +46,13 @@ void put_u32(std::string& out, unsigned long v) {
 }
 
 void put_text(std::string& out, std::string_view text, size_t n) {
-    for (size_t i = 0; i < n; ++i) out.push_back(i < text.size() ? text[i] : '\0');
+    for (size_t i = 0; i < n; ++i)
+        out.push_back(i < text.size() ? text[i] : '\0');
 }
 
 void patch_u32(std::string& out, size_t pos, unsigned long v) {
-    for (int i = 0; i < 4; ++i) out[pos + i] = char((v >> (8 * i)) & 0xFF);
+    for (int i = 0; i < 4; ++i)
+        out[pos + i] = char((v >> (8 * i)) & 0xFF);
 }
 
 } // namespace audiogen

@@ -5,7 +5,9 @@
 
 namespace audiogen {
 
-double note_freq(double note) { return 440.0 * std::pow(2.0, (note - 69.0) / 12.0); }
+double note_freq(double note) {
+    return 440.0 * std::pow(2.0, (note - 69.0) / 12.0);
+}
 
 uint32_t Rng::next() {
     state_ ^= state_ << 13;
@@ -14,10 +16,16 @@ uint32_t Rng::next() {
     return state_;
 }
 
-double Rng::uniform() { return double(next() >> 8) / double(1u << 24); }
-double Rng::bipolar() { return uniform() * 2.0 - 1.0; }
+double Rng::uniform() {
+    return double(next() >> 8) / double(1u << 24);
+}
+double Rng::bipolar() {
+    return uniform() * 2.0 - 1.0;
+}
 
-OnePole::OnePole(double cutoff_hz, double rate) { a = 1.0 - std::exp(-2.0 * kPi * cutoff_hz / rate); }
+OnePole::OnePole(double cutoff_hz, double rate) {
+    a = 1.0 - std::exp(-2.0 * kPi * cutoff_hz / rate);
+}
 
 BandPass::BandPass(double centre_hz, double q, double rate) {
     double w = 2.0 * kPi * centre_hz / rate;
@@ -40,29 +48,44 @@ double BandPass::run(double x) {
 
 void normalize(std::vector<float>& data, double peak) {
     double m = 0;
-    for (float v : data) m = std::max(m, double(std::fabs(v)));
+    for (float v : data)
+        m = std::max(m, double(std::fabs(v)));
     if (m <= 0) return;
     double g = peak / m;
-    for (float& v : data) v = float(v * g);
+    for (float& v : data)
+        v = float(v * g);
 }
 
 double wave_partial(Wave wave, int n) {
     switch (wave) {
-    case Wave::Saw: return 1.0 / n;
-    case Wave::Square: return n % 2 ? 1.0 / n : 0.0;
-    case Wave::Pulse25: return std::fabs(std::sin(kPi * n * 0.25)) / n;
-    case Wave::Triangle: return n % 2 ? 1.0 / (double(n) * n) : 0.0;
-    case Wave::Sine: return n == 1 ? 1.0 : 0.0;
+    case Wave::Saw:
+        return 1.0 / n;
+    case Wave::Square:
+        return n % 2 ? 1.0 / n : 0.0;
+    case Wave::Pulse25:
+        return std::fabs(std::sin(kPi * n * 0.25)) / n;
+    case Wave::Triangle:
+        return n % 2 ? 1.0 / (double(n) * n) : 0.0;
+    case Wave::Sine:
+        return n == 1 ? 1.0 : 0.0;
     case Wave::Organ: // drawbars 8', 4', 2 2/3', 2', 1 3/5', 1'
         switch (n) {
-        case 1: return 1.0;
-        case 2: return 0.8;
-        case 3: return 0.6;
-        case 4: return 0.45;
-        case 5: return 0.15;
-        case 6: return 0.25;
-        case 8: return 0.3;
-        default: return 0.0;
+        case 1:
+            return 1.0;
+        case 2:
+            return 0.8;
+        case 3:
+            return 0.6;
+        case 4:
+            return 0.45;
+        case 5:
+            return 0.15;
+        case 6:
+            return 0.25;
+        case 8:
+            return 0.3;
+        default:
+            return 0.0;
         }
     case Wave::Hollow: // odd partials, softer top: a clarinet-like reed
         return n % 2 ? 1.0 / std::pow(double(n), 1.4) : 0.08 / n;
@@ -121,7 +144,8 @@ SynthSample make_tone(const ToneSpec& s) {
     } else {
         // A short fade to silence at the end of a one-shot.
         const int fade = std::min(N, s.rate / 100);
-        for (int i = 0; i < fade; ++i) out.data[size_t(N - 1 - i)] *= float(double(i) / fade);
+        for (int i = 0; i < fade; ++i)
+            out.data[size_t(N - 1 - i)] *= float(double(i) / fade);
     }
     return out;
 }
@@ -140,14 +164,16 @@ SynthSample drum(const std::string& name, int rate, double seconds, bool sixteen
 
 void fade_tail(std::vector<float>& d, int len) {
     len = std::min<int>(len, int(d.size()));
-    for (int i = 0; i < len; ++i) d[d.size() - 1 - size_t(i)] *= float(double(i) / len);
+    for (int i = 0; i < len; ++i)
+        d[d.size() - 1 - size_t(i)] *= float(double(i) / len);
 }
 
 // Six square waves at inharmonic ratios: the metallic core of hats and cymbals.
 double metal(double t, double base) {
     static const double ratios[6] = {1.0, 1.4836, 1.8018, 2.5462, 2.6303, 3.8965};
     double v = 0;
-    for (double r : ratios) v += std::sin(2 * kPi * base * r * t) > 0 ? 1.0 : -1.0;
+    for (double r : ratios)
+        v += std::sin(2 * kPi * base * r * t) > 0 ? 1.0 : -1.0;
     return v / 6.0;
 }
 
@@ -178,8 +204,8 @@ SynthSample make_snare(double tone) {
     OnePole hp(700, s.rate);
     for (size_t i = 0; i < s.data.size(); ++i) {
         double t = double(i) / s.rate;
-        double body = (std::sin(2 * kPi * 185 * t) + 0.5 * std::sin(2 * kPi * 330 * t)) *
-                      std::exp(-t / 0.05);
+        double body =
+            (std::sin(2 * kPi * 185 * t) + 0.5 * std::sin(2 * kPi * 330 * t)) * std::exp(-t / 0.05);
         double n = rng.bipolar();
         double noise = (bp.run(n) * 1.6 + hp.high(n) * 0.5) * std::exp(-t / (0.08 + 0.04 * tone));
         s.data[i] = float(0.55 * body + noise);

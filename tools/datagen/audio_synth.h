@@ -14,12 +14,12 @@ double note_freq(double note);
 
 // Seeded noise source (xorshift32).
 class Rng {
-public:
+  public:
     explicit Rng(uint32_t seed) : state_(seed ? seed : 0x9E3779B9u) {}
     uint32_t next();
-    double uniform();  // 0..1
-    double bipolar();  // -1..1
-private:
+    double uniform(); // 0..1
+    double bipolar(); // -1..1
+  private:
     uint32_t state_;
 };
 
@@ -63,10 +63,10 @@ double wave_partial(Wave wave, int n);
 struct ToneSpec {
     std::string name;
     Wave wave = Wave::Saw;
-    double base_note = 60;   // pitch the tone is built at
+    double base_note = 60; // pitch the tone is built at
     int rate = 22050;
     int loop_len = 8192;
-    int length = 8192;       // >= loop_len; the loop is the last loop_len samples
+    int length = 8192; // >= loop_len; the loop is the last loop_len samples
     std::vector<std::pair<int, double>> oscillators{{0, 1.0}}; // detune in cycles per loop, gain
     double brightness = 1.0; // partial n scaled by n^(brightness - 1): below 1 is darker
     double max_freq = 9000;  // highest partial built, in Hz at the base note

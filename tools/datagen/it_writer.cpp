@@ -44,14 +44,14 @@ void put_instrument(std::string& out, const ItInstrument& ins) {
     put_u8(out, 0); // duplicate check type
     put_u8(out, 0); // duplicate check action
     put_u16(out, unsigned(std::clamp(ins.fadeout, 0, 256)));
-    put_u8(out, 0);   // pitch-pan separation
-    put_u8(out, 60);  // pitch-pan centre
+    put_u8(out, 0);  // pitch-pan separation
+    put_u8(out, 60); // pitch-pan centre
     put_u8(out, unsigned(std::clamp(ins.global_volume, 0, 128)));
     put_u8(out, 32 | 128); // default pan not used: the channel's pan holds
-    put_u8(out, 0);   // random volume
-    put_u8(out, 0);   // random pan
+    put_u8(out, 0);        // random volume
+    put_u8(out, 0);        // random pan
     put_u16(out, kVersion);
-    put_u8(out, 1);   // samples used
+    put_u8(out, 1); // samples used
     put_u8(out, 0);
     put_text(out, ins.name, 26);
     put_u8(out, 0);   // filter cutoff (off)
@@ -139,7 +139,8 @@ std::string pack_pattern(const ItPattern& p) {
 
 std::string it_bytes(const ItModule& m) {
     std::vector<unsigned> orders;
-    for (int o : m.orders) orders.push_back(unsigned(o));
+    for (int o : m.orders)
+        orders.push_back(unsigned(o));
     orders.push_back(255); // end of song
     if (orders.size() % 2) orders.push_back(255);
 
@@ -167,9 +168,12 @@ std::string it_bytes(const ItModule& m) {
     put_u32(out, 0);  // message offset
     put_u32(out, 0);  // reserved
     for (size_t ch = 0; ch < 64; ++ch)
-        put_u8(out, ch < m.channel_pan.size() ? unsigned(std::clamp(m.channel_pan[ch], 0, 64)) : 32u | 128u);
-    for (size_t ch = 0; ch < 64; ++ch) put_u8(out, 64);
-    for (unsigned o : orders) put_u8(out, o);
+        put_u8(out, ch < m.channel_pan.size() ? unsigned(std::clamp(m.channel_pan[ch], 0, 64))
+                                              : 32u | 128u);
+    for (size_t ch = 0; ch < 64; ++ch)
+        put_u8(out, 64);
+    for (unsigned o : orders)
+        put_u8(out, o);
 
     const size_t table = out.size();
     out.append(4 * (n_ins + n_smp + n_pat), '\0');

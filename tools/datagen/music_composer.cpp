@@ -10,17 +10,35 @@ namespace audiogen {
 namespace {
 
 constexpr int kStepsPerBar = 16;
-enum Channel { chLead, chEcho, chBass, chPad0, chPad1, chPad2, chArp, chKick, chSnare, chHat, chCrash, kChannels };
+enum Channel {
+    chLead,
+    chEcho,
+    chBass,
+    chPad0,
+    chPad1,
+    chPad2,
+    chArp,
+    chKick,
+    chSnare,
+    chHat,
+    chCrash,
+    kChannels
+};
 
 const std::array<int, 7>& scale_steps(Scale s) {
     static const std::array<int, 7> major{0, 2, 4, 5, 7, 9, 11}, minor{0, 2, 3, 5, 7, 8, 10},
         dorian{0, 2, 3, 5, 7, 9, 10}, mixo{0, 2, 4, 5, 7, 9, 10}, harmonic{0, 2, 3, 5, 7, 8, 11};
     switch (s) {
-    case Scale::Major: return major;
-    case Scale::Minor: return minor;
-    case Scale::Dorian: return dorian;
-    case Scale::Mixolydian: return mixo;
-    case Scale::HarmonicMinor: return harmonic;
+    case Scale::Major:
+        return major;
+    case Scale::Minor:
+        return minor;
+    case Scale::Dorian:
+        return dorian;
+    case Scale::Mixolydian:
+        return mixo;
+    case Scale::HarmonicMinor:
+        return harmonic;
     }
     return major;
 }
@@ -32,8 +50,8 @@ int degree_semis(Scale s, int d) {
 }
 
 struct Note {
-    int step;    // sixteenth from the start of the section
-    int pitch;   // -1 rest
+    int step;  // sixteenth from the start of the section
+    int pitch; // -1 rest
     int len;
     int harmony; // a diatonic third below the pitch
 };
@@ -60,7 +78,8 @@ bool parse_melody(const Tune& tune, const std::string& text, std::vector<Note>* 
         if (tok == "|") continue;
         size_t i = 0;
         int accidental = 0;
-        while (i < tok.size() && (tok[i] == '#' || tok[i] == 'b')) accidental += tok[i++] == '#' ? 1 : -1;
+        while (i < tok.size() && (tok[i] == '#' || tok[i] == 'b'))
+            accidental += tok[i++] == '#' ? 1 : -1;
         if (i >= tok.size()) {
             *error = "bad note '" + tok + "'";
             return false;
@@ -99,14 +118,15 @@ bool parse_melody(const Tune& tune, const std::string& text, std::vector<Note>* 
 }
 
 struct Chord {
-    int root = 0;             // semitones above the tonic, 0..11
-    std::vector<int> tones;   // semitones above the tonic (root first)
+    int root = 0;           // semitones above the tonic, 0..11
+    std::vector<int> tones; // semitones above the tonic (root first)
 };
 
 bool parse_chord(const Tune& tune, const std::string& tok, Chord* chord, std::string* error) {
     size_t i = 0;
     int accidental = 0;
-    while (i < tok.size() && (tok[i] == '#' || tok[i] == 'b')) accidental += tok[i++] == '#' ? 1 : -1;
+    while (i < tok.size() && (tok[i] == '#' || tok[i] == 'b'))
+        accidental += tok[i++] == '#' ? 1 : -1;
     if (i >= tok.size() || tok[i] < '1' || tok[i] > '7') {
         *error = "bad chord '" + tok + "'";
         return false;
@@ -137,7 +157,8 @@ bool parse_chord(const Tune& tune, const std::string& tok, Chord* chord, std::st
     chord->root = ((root % 12) + 12) % 12;
     chord->tones = {root, third, fifth};
     if (quality.find('7') != std::string::npos) {
-        int seventh = quality.find('M') != std::string::npos ? root + 10 : degree_semis(tune.scale, d + 6);
+        int seventh =
+            quality.find('M') != std::string::npos ? root + 10 : degree_semis(tune.scale, d + 6);
         chord->tones.push_back(seventh);
     }
     return true;
@@ -180,15 +201,24 @@ struct Groovebar {
 
 Groovebar groove_bar(Groove g) {
     switch (g) {
-    case Groove::Intro: return {"x.......x.......", "................", "..x...x...x...x."};
-    case Groove::Rock: return {"x.....x.x.......", "....x.......x...", "x.x.x.x.x.x.x.x."};
-    case Groove::Four: return {"x...x...x...x...", "....x.......x...", "x.O.x.O.x.O.x.O."};
-    case Groove::Beat16: return {"x......x..x.....", "....x.......x..o", "xoxoxoxoxoxoxoxo"};
-    case Groove::Half: return {"x.........x.....", "........x.......", "x.x.x.x.x.x.x.x."};
-    case Groove::Drive: return {"x...x...x...x...", "....x..o....x.o.", "xoxoxoxoxoxoxoxo"};
-    case Groove::Break: return {"x.........x.....", "....x..o.o..x...", "x.x.x.x.x.x.x.xO"};
-    case Groove::Hit: return {"x...............", "................", "................"};
-    case Groove::None: break;
+    case Groove::Intro:
+        return {"x.......x.......", "................", "..x...x...x...x."};
+    case Groove::Rock:
+        return {"x.....x.x.......", "....x.......x...", "x.x.x.x.x.x.x.x."};
+    case Groove::Four:
+        return {"x...x...x...x...", "....x.......x...", "x.O.x.O.x.O.x.O."};
+    case Groove::Beat16:
+        return {"x......x..x.....", "....x.......x..o", "xoxoxoxoxoxoxoxo"};
+    case Groove::Half:
+        return {"x.........x.....", "........x.......", "x.x.x.x.x.x.x.x."};
+    case Groove::Drive:
+        return {"x...x...x...x...", "....x..o....x.o.", "xoxoxoxoxoxoxoxo"};
+    case Groove::Break:
+        return {"x.........x.....", "....x..o.o..x...", "x.x.x.x.x.x.x.xO"};
+    case Groove::Hit:
+        return {"x...............", "................", "................"};
+    case Groove::None:
+        break;
     }
     return {"................", "................", "................"};
 }
@@ -205,7 +235,8 @@ struct Builder {
         // Chords: two per bar (the same twice for a whole-bar chord).
         std::vector<std::string> bars = split(s.chords);
         if (int(bars.size()) != s.bars) {
-            *error = "section of " + std::to_string(s.bars) + " bars has " + std::to_string(bars.size()) + " chords";
+            *error = "section of " + std::to_string(s.bars) + " bars has " +
+                     std::to_string(bars.size()) + " chords";
             return false;
         }
         std::vector<Chord> halves;
@@ -222,7 +253,9 @@ struct Builder {
             halves.push_back(a);
             halves.push_back(c);
         }
-        auto chord_at = [&](int step) -> const Chord& { return halves[size_t(std::min(step, steps - 1) / 8)]; };
+        auto chord_at = [&](int step) -> const Chord& {
+            return halves[size_t(std::min(step, steps - 1) / 8)];
+        };
 
         // Melody.
         std::vector<Note> melody;
@@ -236,7 +269,8 @@ struct Builder {
             if (!parse_melody(tune, it->second, &melody, &mel_steps, error)) return false;
         }
         if (mel_steps > steps) {
-            *error = "melody '" + s.melody + "' is " + std::to_string(mel_steps) + " steps, section " + std::to_string(steps);
+            *error = "melody '" + s.melody + "' is " + std::to_string(mel_steps) +
+                     " steps, section " + std::to_string(steps);
             return false;
         }
         if (melody.empty() || melody.front().step > 0) put(p, 0, chLead, kItNoteOff, 0, 0);
@@ -267,7 +301,8 @@ struct Builder {
         for (int bar = 0; bar < s.bars; ++bar) {
             const int b0 = bar * kStepsPerBar;
             auto note = [&](int at, int interval, int accent = 0) {
-                put(p, b0 + at, chBass, bass_note(tune, chord_at(b0 + at)) + interval, kBass, v.bass_volume + accent);
+                put(p, b0 + at, chBass, bass_note(tune, chord_at(b0 + at)) + interval, kBass,
+                    v.bass_volume + accent);
             };
             auto off = [&](int at) { put(p, b0 + at, chBass, kItNoteOff, 0, 0); };
             const Chord& next = chord_at(b0 + kStepsPerBar);
@@ -280,10 +315,12 @@ struct Builder {
                 if (chord_at(b0 + 8).root != chord_at(b0).root) note(8, 0);
                 break;
             case BassStyle::Root8:
-                for (int st = 0; st < 16; st += 2) note(st, st == 14 ? 7 : 0, st % 4 ? -8 : 0);
+                for (int st = 0; st < 16; st += 2)
+                    note(st, st == 14 ? 7 : 0, st % 4 ? -8 : 0);
                 break;
             case BassStyle::Octave8:
-                for (int st = 0; st < 16; st += 2) note(st, (st / 2) % 2 ? 12 : 0, st % 4 ? -6 : 0);
+                for (int st = 0; st < 16; st += 2)
+                    note(st, (st / 2) % 2 ? 12 : 0, st % 4 ? -6 : 0);
                 break;
             case BassStyle::Walk: {
                 note(0, 0);
@@ -291,8 +328,11 @@ struct Builder {
                 note(8, chord_at(b0 + 8).root == chord_at(b0).root ? 12 : 0);
                 int target = bass_note(tune, next);
                 int here = bass_note(tune, chord_at(b0 + 12));
-                if (target == here) note(12, 7);
-                else put(p, b0 + 12, chBass, target + (target > here ? -1 : 1), kBass, v.bass_volume);
+                if (target == here)
+                    note(12, 7);
+                else
+                    put(p, b0 + 12, chBass, target + (target > here ? -1 : 1), kBass,
+                        v.bass_volume);
                 break;
             }
             case BassStyle::Syncop:
@@ -308,7 +348,10 @@ struct Builder {
                 break;
             case BassStyle::Drive16:
                 for (int st = 0; st < 16; ++st) {
-                    put(p, b0 + st, chBass, bass_note(tune, chord_at(b0 + st)) + (st == 14 ? 7 : st == 15 ? 12 : 0),
+                    put(p, b0 + st, chBass,
+                        bass_note(tune, chord_at(b0 + st)) + (st == 14   ? 7
+                                                              : st == 15 ? 12
+                                                                         : 0),
                         kBass, st % 4 == 0 ? v.bass_volume : v.bass_volume * 3 / 4);
                 }
                 break;
@@ -320,8 +363,10 @@ struct Builder {
         auto pad_chord = [&](int step, bool on) {
             std::vector<int> notes = voicing(tune, chord_at(step), centre, 3);
             for (int i = 0; i < 3; ++i) {
-                if (on) put(p, step, chPad0 + i, notes[size_t(i)], kPad, v.pad_volume);
-                else put(p, step, chPad0 + i, kItNoteOff, 0, 0);
+                if (on)
+                    put(p, step, chPad0 + i, notes[size_t(i)], kPad, v.pad_volume);
+                else
+                    put(p, step, chPad0 + i, kItNoteOff, 0, 0);
             }
         };
         for (int bar = 0; bar < s.bars; ++bar) {
@@ -348,7 +393,8 @@ struct Builder {
                 }
                 break;
             case PadStyle::Rhythm:
-                for (int st : {0, 3, 6, 10, 12}) pad_chord(b0 + st, true);
+                for (int st : {0, 3, 6, 10, 12})
+                    pad_chord(b0 + st, true);
                 pad_chord(b0 + 15, false);
                 break;
             }
@@ -367,12 +413,12 @@ struct Builder {
         const Groovebar g = groove_bar(s.groove);
         for (int bar = 0; bar < s.bars; ++bar) {
             const int b0 = bar * kStepsPerBar;
-            const bool fill_bar = s.fill && bar == s.bars - 1 && s.bars >= 4 && s.groove != Groove::None &&
-                                  s.groove != Groove::Hit;
+            const bool fill_bar = s.fill && bar == s.bars - 1 && s.bars >= 4 &&
+                                  s.groove != Groove::None && s.groove != Groove::Hit;
             // Halfway through an eight-bar phrase the groove takes a breath: an open hat and a
             // ghost note lead into the second half.
-            const bool turn_bar = s.bars == 8 && bar == 3 && s.groove != Groove::None && s.groove != Groove::Hit &&
-                                  s.groove != Groove::Intro;
+            const bool turn_bar = s.bars == 8 && bar == 3 && s.groove != Groove::None &&
+                                  s.groove != Groove::Hit && s.groove != Groove::Intro;
             for (int st = 0; st < 16; ++st) {
                 if (turn_bar && st == 14) {
                     put(p, b0 + st, chHat, 60, kOpenHat, v.hat_volume + 2);
@@ -384,14 +430,18 @@ struct Builder {
                 if (g.kick[st] == 'x') put(p, b0 + st, chKick, 60, kKick, 64);
                 if (fill_bar && st >= 8) {
                     static const char* fill = "x.xxx.xx";
-                    if (fill[st - 8] == 'x') put(p, b0 + st, chSnare, 60, kSnare, 34 + (st - 8) * 4);
+                    if (fill[st - 8] == 'x')
+                        put(p, b0 + st, chSnare, 60, kSnare, 34 + (st - 8) * 4);
                 } else if (g.snare[st] != '.') {
                     put(p, b0 + st, chSnare, 60, kSnare, g.snare[st] == 'x' ? 60 : 22);
                 }
                 char h = g.hat[st];
-                if (h == 'x') put(p, b0 + st, chHat, 60, kHat, v.hat_volume + 6);
-                else if (h == 'o') put(p, b0 + st, chHat, 60, kHat, v.hat_volume - 6);
-                else if (h == 'O') put(p, b0 + st, chHat, 60, kOpenHat, v.hat_volume);
+                if (h == 'x')
+                    put(p, b0 + st, chHat, 60, kHat, v.hat_volume + 6);
+                else if (h == 'o')
+                    put(p, b0 + st, chHat, 60, kHat, v.hat_volume - 6);
+                else if (h == 'O')
+                    put(p, b0 + st, chHat, 60, kOpenHat, v.hat_volume);
             }
         }
         if (s.crash && s.groove != Groove::None && !first) put(p, 0, chCrash, 60, kCrash, 40);
@@ -441,8 +491,9 @@ bool compose(const Tune& tune, ItModule* m, std::string* error) {
         // Identical sections share one pattern.
         std::string key;
         for (const ItCell& c : p.cells)
-            key += std::to_string(c.note) + "," + std::to_string(c.instrument) + "," + std::to_string(c.volume) +
-                   "," + std::to_string(c.command) + "," + std::to_string(c.param) + ";";
+            key += std::to_string(c.note) + "," + std::to_string(c.instrument) + "," +
+                   std::to_string(c.volume) + "," + std::to_string(c.command) + "," +
+                   std::to_string(c.param) + ";";
         auto it = std::find(packed.begin(), packed.end(), key);
         if (it != packed.end()) {
             m->orders.push_back(int(it - packed.begin()));

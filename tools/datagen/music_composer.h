@@ -24,16 +24,16 @@ enum class PadStyle { None, Hold, Stabs, Pulse8, Rhythm };
 
 struct Section {
     int bars = 8;
-    std::string chords;       // one token per bar
-    std::string melody;       // motif names separated by spaces; "" for none
+    std::string chords; // one token per bar
+    std::string melody; // motif names separated by spaces; "" for none
     Groove groove = Groove::Rock;
     BassStyle bass = BassStyle::Root8;
     PadStyle pad = PadStyle::Hold;
     bool arp = false;
-    int lead_shift = 0;       // semitones added to the melody
-    bool crash = true;        // crash cymbal on the first beat
-    bool fill = true;         // snare fill in the last bar
-    bool harmony = false;     // a second lead voice a third below instead of the echo
+    int lead_shift = 0;   // semitones added to the melody
+    bool crash = true;    // crash cymbal on the first beat
+    bool fill = true;     // snare fill in the last bar
+    bool harmony = false; // a second lead voice a third below instead of the echo
 };
 
 struct Voices {
@@ -47,17 +47,17 @@ struct Voices {
     Wave arp = Wave::Square;
     double kick_punch = 0.5;
     double snare_tone = 0.5;
-    int swing_ticks = 0;        // delay of every second sixteenth, in ticks
-    int echo_rows = 3;          // lead echo delay; 0 for none
+    int swing_ticks = 0; // delay of every second sixteenth, in ticks
+    int echo_rows = 3;   // lead echo delay; 0 for none
     int lead_volume = 44, pad_volume = 30, bass_volume = 56, arp_volume = 28, hat_volume = 30;
 };
 
 struct Tune {
-    std::string file;   // e.g. "SS_1.IT"
+    std::string file; // e.g. "SS_1.IT"
     std::string title;
-    int key = 60;       // tonic of the melody's octave, e.g. 67 for the G above middle C
+    int key = 60; // tonic of the melody's octave, e.g. 67 for the G above middle C
     Scale scale = Scale::Major;
-    int tempo = 125;    // beats per minute
+    int tempo = 125; // beats per minute
     Voices voices;
     std::map<std::string, std::string> motifs;
     std::vector<Section> sections;

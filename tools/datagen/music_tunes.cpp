@@ -352,6 +352,8 @@ Tune tune8() {
 
 } // namespace
 
-std::vector<Tune> game_tunes() { return {tune1(), tune2(), tune3(), tune4(), tune5(), tune6(), tune7(), tune8()}; }
+std::vector<Tune> game_tunes() {
+    return {tune1(), tune2(), tune3(), tune4(), tune5(), tune6(), tune7(), tune8()};
+}
 
 } // namespace audiogen

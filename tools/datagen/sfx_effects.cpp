@@ -11,7 +11,9 @@ namespace {
 
 constexpr double R = kSfxRate;
 
-std::vector<float> silence(double seconds) { return std::vector<float>(size_t(seconds * R), 0.0f); }
+std::vector<float> silence(double seconds) {
+    return std::vector<float>(size_t(seconds * R), 0.0f);
+}
 
 // Adds one ratchet click at `at` seconds: a snap of filtered noise and the pawl's metallic ring.
 void add_click(std::vector<float>& out, double at, double gain, double pitch, uint32_t seed) {
@@ -23,7 +25,9 @@ void add_click(std::vector<float>& out, double at, double gain, double pitch, ui
     for (size_t i = 0; i < len && start + i < out.size(); ++i) {
         double t = double(i) / R;
         double v = snap.run(rng.bipolar()) * 2.2 * std::exp(-t / 0.004);
-        for (int k = 0; k < 3; ++k) v += 0.22 / (k + 1) * std::sin(2 * kPi * ring[k] * t) * std::exp(-t / (0.012 - 0.003 * k));
+        for (int k = 0; k < 3; ++k)
+            v += 0.22 / (k + 1) * std::sin(2 * kPi * ring[k] * t) *
+                 std::exp(-t / (0.012 - 0.003 * k));
         out[start + i] += float(v * gain);
     }
 }
@@ -45,7 +49,8 @@ void add_thud(std::vector<float>& out, double at, double gain, double freq, uint
 
 void finish(std::vector<float>& d, double peak) {
     const size_t fade = std::min<size_t>(d.size(), size_t(0.01 * R));
-    for (size_t i = 0; i < fade; ++i) d[d.size() - 1 - i] *= float(double(i) / fade);
+    for (size_t i = 0; i < fade; ++i)
+        d[d.size() - 1 - i] *= float(double(i) / fade);
     normalize(d, peak);
 }
 
@@ -107,8 +112,10 @@ std::vector<float> sfx_elevator() {
         double saw = 2.0 * (ph - std::floor(ph)) - 1.0;
         double hum = hum_lp.low(saw) * 1.4;
         double w = 0.3 * std::sin(2 * kPi * whine) * spin;
-        double rat = rattle.run(rng.bipolar()) * 0.5 * (0.5 + 0.5 * std::sin(2 * kPi * f * 0.25 * t));
-        double env = std::min(1.0, t / 0.25) * (t > 2.2 ? std::max(0.0, 1.0 - (t - 2.2) / 0.34) : 1.0);
+        double rat =
+            rattle.run(rng.bipolar()) * 0.5 * (0.5 + 0.5 * std::sin(2 * kPi * f * 0.25 * t));
+        double env =
+            std::min(1.0, t / 0.25) * (t > 2.2 ? std::max(0.0, 1.0 - (t - 2.2) / 0.34) : 1.0);
         out[i] += float((hum + w + rat * 0.6) * env * 0.7);
     }
     finish(out, 0.85);
@@ -125,7 +132,8 @@ std::vector<float> sfx_bell() {
         double t = double(i) / R;
         double v = 0;
         for (auto& p : part)
-            if (f * p[0] < 0.45 * R) v += p[1] * std::sin(2 * kPi * f * p[0] * t) * std::exp(-t / p[2]);
+            if (f * p[0] < 0.45 * R)
+                v += p[1] * std::sin(2 * kPi * f * p[0] * t) * std::exp(-t / p[2]);
         out[i] = float(v * std::min(1.0, t / 0.0004));
     }
     finish(out, 0.8);

@@ -16,12 +16,12 @@ std::string wav_bytes(const std::vector<float>& samples, int sample_rate) {
     out += "WAVE";
     out += "fmt ";
     put_u32(out, 16);
-    put_u16(out, 1);                    // PCM
-    put_u16(out, 1);                    // mono
+    put_u16(out, 1); // PCM
+    put_u16(out, 1); // mono
     put_u32(out, unsigned(sample_rate));
     put_u32(out, unsigned(sample_rate) * 2); // bytes per second
-    put_u16(out, 2);                    // block align
-    put_u16(out, 16);                   // bits per sample
+    put_u16(out, 2);                         // block align
+    put_u16(out, 16);                        // bits per sample
     out += "data";
     put_u32(out, data_size);
     for (float s : samples) {
