@@ -248,6 +248,51 @@ TEST(DatagenAudio, ModulesAreImpulseTrackerFilesOfAtLeastAMinute) {
     EXPECT_EQ(tempos.size(), 8u) << "every tune has its own tempo";
 }
 
+// Every tune has the whole band (kick, snare, hats, crash, bass, pad, lead, pluck all play) and
+// ends on the chord of its own key, a different key for every tune.
+TEST(DatagenAudio, TunesUseTheWholeBandAndEndInTheirOwnKeys) {
+    std::set<int> tonics;
+    for (const std::string& f : module_files()) {
+        SCOPED_TRACE(f);
+        std::istringstream in(read_text(kGameDir + "/" + f));
+        openmpt::module mod(in);
+        const int instruments = int(mod.get_instrument_names().size());
+        EXPECT_GE(instruments, 8);
+        std::set<int> played;
+        for (int p = 0; p < mod.get_num_patterns(); ++p)
+            for (int r = 0; r < mod.get_pattern_num_rows(p); ++r)
+                for (int ch = 0; ch < mod.get_num_channels(); ++ch)
+                    played.insert(mod.get_pattern_row_channel_command(
+                        p, r, ch, openmpt::module::command_instrument));
+        for (int i = 1; i <= instruments; ++i)
+            EXPECT_TRUE(played.count(i)) << "instrument " << i;
+
+        // The last order's first row: the lowest note sounding is the bass on the tonic, and
+        // the highest is the lead on the same pitch class.
+        const int last = mod.get_order_pattern(mod.get_num_orders() - 1);
+        int low = 200, high = -1;
+        for (int ch = 0; ch < mod.get_num_channels(); ++ch) {
+            const int note =
+                mod.get_pattern_row_channel_command(last, 0, ch, openmpt::module::command_note);
+            const int ins = mod.get_pattern_row_channel_command(
+                last, 0, ch, openmpt::module::command_instrument);
+            // Pitched instruments only: drums sit on one fixed note.
+            const std::string name = ins > 0 && ins <= instruments
+                                         ? mod.get_instrument_names()[size_t(ins - 1)]
+                                         : std::string();
+            if (note < 1 || note > 120 || name.empty() || name.find("hat") != std::string::npos ||
+                name == "kick" || name == "snare" || name == "crash")
+                continue;
+            low = std::min(low, note);
+            high = std::max(high, note);
+        }
+        ASSERT_LE(low, high);
+        EXPECT_EQ(low % 12, high % 12) << "the lead ends on the bass's note";
+        tonics.insert(low % 12);
+    }
+    EXPECT_EQ(tonics.size(), 8u);
+}
+
 // Each tune rendered to its end: sound all the way (no gap of more than 2 s), no clipping, no
 // jump commands, and it stops where its reported duration says.
 TEST(DatagenAudio, ModulesPlayAudiblyToTheirEnd) {
