@@ -56,7 +56,7 @@ Tune tune1() {
         sec(8, A, "a1 a2 a1 a3", G::Rock, B::Root8, P::Hold),
         sec(8, Bc, "b1 b2 b3 b4", G::Rock, B::Walk, P::Stabs, true),
         sec(8, A, "a1 a2 a1 a3", G::Beat16, B::Octave8, P::Hold, true),
-        sec(8, Bc, "b1 b2 b3 b4", G::Half, B::Hold, P::Hold, false, -12),
+        sec(8, Bc, "b1 b2 b3 b4", G::Half, B::Hold, P::Hold),
         sec(8, A, "a1 a2 a1 a3", G::Rock, B::Octave8, P::Stabs, true, 0, true),
         sec(1, "1", "end", G::Hit, B::Hold, P::Hold),
     };
@@ -142,7 +142,7 @@ Tune tune3() {
         sec(8, A, "a1 a2 a1 a3", G::Rock, B::Walk, P::Stabs),
         sec(8, Bc, "b1 b2 b3 b4", G::Rock, B::Walk, P::Hold),
         sec(8, A, "a1 a2 a1 a3", G::Rock, B::Walk, P::Stabs, true),
-        sec(8, Bc, "b1 b2 b3 b4", G::Half, B::Hold, P::Hold, false, -12),
+        sec(8, Bc, "b1 b2 b3 b4", G::Half, B::Hold, P::Hold),
         sec(8, A, "a1 a2 a1 a3", G::Rock, B::Walk, P::Stabs, true, 0, true),
         sec(1, "1", "end", G::Hit, B::Hold, P::Hold),
     };
@@ -223,7 +223,7 @@ Tune tune5() {
         sec(8, A, "a1 a2 a1 a3", G::Rock, B::Root8, P::Hold),
         sec(8, Bc, "b1 b2 b3 b4", G::Four, B::Octave8, P::Hold, true),
         sec(8, A, "a1 a2 a1 a3", G::Rock, B::Root8, P::Pulse8, true),
-        sec(8, Bc, "b1 b2 b3 b4", G::Half, B::Hold, P::Hold, false, -12),
+        sec(8, Bc, "b1 b2 b3 b4", G::Half, B::Hold, P::Hold),
         sec(8, A, "a1 a2 a1 a3", G::Four, B::Octave8, P::Hold, true, 0, true),
         sec(1, "1", "end", G::Hit, B::Hold, P::Hold),
     };
@@ -260,7 +260,7 @@ Tune tune6() {
         sec(8, A, "a1 a2 a1 a3", G::Rock, B::Root8, P::Hold),
         sec(8, Bc, "b1 b2 b3 b4", G::Rock, B::Walk, P::Stabs),
         sec(8, A, "a1 a2 a1 a3", G::Four, B::Octave8, P::Hold, true),
-        sec(8, Bc, "b1 b2 b3 b4", G::Half, B::Hold, P::Hold, true, -12),
+        sec(8, Bc, "b1 b2 b3 b4", G::Half, B::Hold, P::Hold, true),
         sec(8, A, "a1 a2 a1 a3", G::Four, B::Octave8, P::Stabs, true, 0, true),
         sec(1, "1", "end", G::Hit, B::Hold, P::Hold),
     };
@@ -343,8 +343,8 @@ Tune tune8() {
         sec(8, Bc, "b1 b2 b3 b4", G::Drive, B::Root8, P::Hold, true),
         sec(8, A, "a1 a2 a1 a3", G::Drive, B::Drive16, P::Hold, true),
         sec(8, Bc, "b1 b2 b3 b4", G::Break, B::Octave8, P::Pulse8, true),
-        sec(8, A, "a1 a2 a1 a3", G::Drive, B::Drive16, P::Pulse8, true, 0, true),
-        sec(8, A, "a1 a2 a1 a3", G::Drive, B::Drive16, P::Hold, true, -12),
+        sec(8, A, "a1 a2 a1 a3", G::Drive, B::Drive16, P::Pulse8, true),
+        sec(8, A, "a1 a2 a1 a3", G::Drive, B::Drive16, P::Hold, true, 0, true),
         sec(1, "1", "end", G::Hit, B::Hold, P::Hold),
     };
     return t;
