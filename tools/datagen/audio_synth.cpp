@@ -216,7 +216,8 @@ SynthSample make_snare(double tone) {
 }
 
 SynthSample make_hat(bool open) {
-    SynthSample s = drum(open ? "open hat" : "closed hat", 44100, open ? 0.45 : 0.09, false);
+    SynthSample s =
+        drum(open ? "open hat" : "closed hat", open ? 32000 : 44100, open ? 0.45 : 0.09, false);
     Rng rng(open ? 404 : 303);
     BandPass bp(9500, 0.9, s.rate);
     OnePole hp(6500, s.rate);
@@ -232,7 +233,7 @@ SynthSample make_hat(bool open) {
 }
 
 SynthSample make_crash() {
-    SynthSample s = drum("crash", 32000, 1.3, false);
+    SynthSample s = drum("crash", 26000, 1.2, false);
     Rng rng(505);
     OnePole hp(3000, s.rate);
     BandPass bp(6000, 0.5, s.rate);
