@@ -1,5 +1,7 @@
 // The generated sound effects and music modules: formats as the game's loaders and independent
 // readers see them, audible music that ends, and byte-identical output on every run.
+#include "audio/music.h"
+#include "audio/wav.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <set>
 #include <sstream>
@@ -126,6 +129,17 @@ TEST(DatagenAudio, SoundEffectsArePcmWavesOfTheRightLength) {
         EXPECT_GE(seconds, c.min_seconds);
         EXPECT_LT(seconds, c.max_seconds);
         EXPECT_NEAR(seconds, data / 2 / 22050.0, 1e-3);
+
+        // The game's own reader takes it as it is.
+        const std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(b.data()), b.size());
+        WavInfo info;
+        std::string error;
+        ASSERT_TRUE(parse_wav(bytes, info, &error)) << error;
+        EXPECT_EQ(info.channels, 1);
+        EXPECT_EQ(info.rate, 22050);
+        EXPECT_EQ(info.bits, 16);
+        EXPECT_EQ(info.frames, data / 2);
+        EXPECT_EQ(info.data_offset, 44u);
     }
 }
 
@@ -244,6 +258,14 @@ TEST(DatagenAudio, ModulesAreImpulseTrackerFilesOfAtLeastAMinute) {
         EXPECT_LT(seconds, 240.0) << info;
         // Small: short synthesised loops, not recordings.
         EXPECT_LT(b.size(), 400u * 1024u);
+
+        // The game's own music loader plays it once, for as long as openmpt123 says.
+        std::string error;
+        auto module = Module::load(
+            std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(b.data()), b.size()), &error);
+        ASSERT_TRUE(module) << error;
+        EXPECT_NEAR(module->duration_s(), seconds, 0.01);
+        EXPECT_EQ(module->channels(), 11);
     }
     EXPECT_EQ(tempos.size(), 8u) << "every tune has its own tempo";
 }
