@@ -20,7 +20,7 @@ struct Reader {
         return true;
     }
     bool u32(uint32_t& v) {
-        uint8_t b[4];
+        uint8_t b[4] = {};
         if (!bytes(b, 4)) return false;
         v = uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24;
         return true;
@@ -71,7 +71,7 @@ DddStatus read_binary(Reader& r, DddMesh& mesh) {
         if (n > uvs || n > r.left / 5) return DddStatus::read_error;
         f.vertices.resize(n);
         for (auto& v : f.vertices) {
-            uint8_t b[5];
+            uint8_t b[5] = {};
             r.bytes(b, 5);
             if (b[3] >= kNormalCount || b[4] >= colours) return DddStatus::read_error;
             v.x = b[0];
