@@ -1,9 +1,12 @@
 #include "graphics/screenshot.h"
 
+#include "graphics/device.h"
+
 #include "platform/gl.h"
 #include "platform/window.h"
 #include "runtime/files.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -57,4 +60,22 @@ bool save_screenshot(const char* file) {
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
     return write_file_atomic(file, encode_bmp24(pixels.data(), w, h));
+}
+
+bool save_sprite(double slot, const char* file) {
+    const SpriteSlot* s = sprite_slot(sprite_slot_index(slot));
+    if (!s || !s->texture || s->width <= 0 || s->height <= 0 || !file) return false;
+    std::vector<uint8_t> texels(size_t(s->texture_width) * s->texture_height * 4);
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    glBindTexture(GL_TEXTURE_2D, s->texture);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    glBindTexture(GL_TEXTURE_2D, GLuint(bound));
+    // Texture rows run from the image's bottom row up, as the file wants them.
+    std::vector<uint8_t> image(size_t(s->width) * s->height * 4);
+    for (int y = 0; y < s->height; ++y)
+        std::copy_n(&texels[size_t(y) * s->texture_width * 4], size_t(s->width) * 4,
+                    &image[size_t(y) * s->width * 4]);
+    return write_file_atomic(file, encode_bmp24(image.data(), s->width, s->height));
 }

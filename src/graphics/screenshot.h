@@ -9,3 +9,4 @@ std::string encode_bmp24(const uint8_t* rgba_bottom_up, int width, int height);
 
 // Writes the game screen (the framebuffer being drawn) to `file`; false when it cannot.
 bool save_screenshot(const char* file);
+// save_sprite (slot, file) is declared with the sprites in graphics/device.h.
