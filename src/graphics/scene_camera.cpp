@@ -187,9 +187,14 @@ void begin_3d(double near_distance, double far_distance, double fov) {
     double cone = fov + 5 <= 89 ? fov + 5 : 89;
     scene.cull_tangent = float(std::tan(cone * kPi / 180.0));
 
-    GLint vp[4];
-    glGetIntegerv(GL_VIEWPORT, vp);
-    for (int i = 0; i < 4; ++i) scene.viewport[i] = vp[i];
+    // The 2D viewport of the device, in OpenGL's bottom-up window coordinates.
+    const OpenGLZivevidu& d = scene.device;
+    int* vp = scene.viewport;
+    vp[0] = d.viewport_x;
+    vp[1] = d.screen_height - d.viewport_y - d.viewport_height;
+    vp[2] = d.viewport_width;
+    vp[3] = d.viewport_height;
+    glViewport(vp[0], vp[1], vp[2], vp[3]);
     double aspect = vp[3] > 0 ? double(vp[2]) / vp[3] : 1.0;
 
     glMatrixMode(GL_PROJECTION);

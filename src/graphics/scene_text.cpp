@@ -1,5 +1,6 @@
 // Text at a point of the 3D scene, drawn with the current bitmap font.
 #include "graphics/font.h"
+#include "graphics/font_info.h"
 #include "graphics/scene.h"
 #include "graphics/scene_engine.h"
 
@@ -8,26 +9,25 @@
 
 namespace {
 
-// Camera-facing text: glyph pixels become `size` scene units along the camera's right and up.
-void print_facing(const char* text, const float p[3], float size, double glyph_w,
-                  double glyph_h) {
-    const float* m = scene.camera_matrix; // rows of its rotation are the camera's axes
-    float right[3] = {m[0], m[4], m[8]}, up[3] = {m[1], m[5], m[9]}, back[3] = {m[2], m[6], m[10]};
-    float basis[16] = {right[0] * size, right[1] * size, right[2] * size, 0,
-                       up[0] * size,    up[1] * size,    up[2] * size,    0,
-                       back[0] * size,  back[1] * size,  back[2] * size,  0,
-                       p[0],            p[1],            p[2],            1};
+// Camera-facing text: a glyph is size x glyph width scene units wide and high, along the
+// camera's right and up directions, the row centred on the point.
+void print_facing(const char* text, const float p[3], float size, const FontMetrics& m) {
+    const float* c = scene.camera_matrix; // rows of its rotation are the camera's axes
+    const float sx = size, sy = size * float(m.glyph_width) / float(m.glyph_height);
+    float basis[16] = {c[0] * sx, c[4] * sx, c[8] * sx, 0, c[1] * sy, c[5] * sy, c[9] * sy, 0,
+                       c[2],      c[6],      c[10],     0, p[0],      p[1],      p[2],      1};
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadMatrixf(scene.camera_matrix);
     glMultMatrixf(basis);
-    double width = glyph_w * double(std::strlen(text));
-    // Glyph rows run downwards in text space (y negated when drawn).
-    print_text(text, -width * 0.5, -glyph_h * 0.5);
+    double width = double(m.glyph_width) * double(std::strlen(text));
+    // Text space has y downwards (negated when emitted), so the row spans -h/2..h/2.
+    emit_text_quads(text, -width * 0.5, -m.glyph_height * 0.5, 0);
     glPopMatrix();
 }
 
-void print_projected(const char* text, const float p[3], double glyph_w, double glyph_h) {
+// Screen-sized text: centred on the projected point, its bottom edge there, at the point's depth.
+void print_projected(const char* text, const float p[3], const FontMetrics& m) {
     float eye[3];
     transform_point(scene.camera_matrix, p, eye);
     const float* pr = scene.projection;
@@ -39,7 +39,7 @@ void print_projected(const char* text, const float p[3], double glyph_w, double 
     const int* vp = scene.viewport;
     double px = (nx + 1) * vp[2] * 0.5 + vp[0];
     double py = vp[3] - ((ny + 1) * vp[3] * 0.5 + vp[1]);
-    double width = glyph_w * double(std::strlen(text));
+    double width = double(m.glyph_width) * double(std::strlen(text));
 
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
@@ -48,8 +48,7 @@ void print_projected(const char* text, const float p[3], double glyph_w, double 
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
-    glTranslated(0, 0, -nz);
-    print_text(text, px - vp[0] - width * 0.5, py - vp[1] - glyph_h);
+    emit_text_quads(text, px - vp[0] - width * 0.5, py - vp[1] - m.glyph_height, -nz);
     glPopMatrix();
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
@@ -60,14 +59,16 @@ void print_projected(const char* text, const float p[3], double glyph_w, double 
 
 void print_text_3d(const char* text, double x, double y, double z, double size) {
     if (!text || !*text) return;
-    double glyph_w = 0, glyph_h = 0;
-    font_size(glyph_w, glyph_h);
+    const FontMetrics m = current_font_metrics();
+    if (!m.texture || m.glyph_width <= 0 || m.glyph_height <= 0) return;
     float p[3] = {float(x), float(y), float(z)};
-    glPushAttrib(GL_ENABLE_BIT | GL_DEPTH_BUFFER_BIT);
+    glPushAttrib(GL_ENABLE_BIT | GL_DEPTH_BUFFER_BIT | GL_TEXTURE_BIT);
     glDisable(GL_CULL_FACE);
     glDisable(GL_LIGHTING);
     glEnable(GL_DEPTH_TEST);
-    if (size == 0) print_projected(text, p, glyph_w, glyph_h);
-    else print_facing(text, p, float(size), glyph_w, glyph_h);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, m.texture);
+    if (size == 0) print_projected(text, p, m);
+    else print_facing(text, p, float(size), m);
     glPopAttrib();
 }

@@ -19,9 +19,9 @@ TEST(DddTool, ModelPrintsJsonOrAnError) {
     ASSERT_EQ(run_command(data_tool() + " model " + dir + "/m.ddd", &out), 0) << out;
     EXPECT_EQ(out,
               "{\"variant\":\"binary\",\"frames\":2,\"colours\":2,\"uvs\":4,\"has_colours\":true,"
-              "\"frame_info\":[{\"vertices\":4,\"triangles\":1,\"centre\":[0.333333343,0.333333343,0],"
-              "\"radius\":0.745355964},{\"vertices\":4,\"triangles\":1,\"centre\":[0.833333313,"
-              "0.333333343,0],\"radius\":0.745355964}]}\n");
+              "\"frame_info\":[{\"vertices\":4,\"triangles\":1,\"centre\":[0.333333,0.333333,0],"
+              "\"radius\":0.745356},{\"vertices\":4,\"triangles\":1,\"centre\":[0.833333,"
+              "0.333333,0],\"radius\":0.745356}]}\n");
     ASSERT_TRUE(write_bytes(dir + "/c.ddd", cube_text(255)));
     ASSERT_EQ(run_command(data_tool() + " model " + dir + "/c.ddd", &out), 0) << out;
     EXPECT_NE(out.find("\"variant\":\"text\""), std::string::npos) << out;

@@ -1,6 +1,7 @@
 // Drawing the scene into the headless game framebuffer and reading the pixels back.
 #include "ddd_models.h"
 #include "graphics/device.h"
+#include "graphics/font.h"
 #include "graphics/scene.h"
 #include "graphics/scene_engine.h"
 #include "support/test_support.h"
@@ -19,8 +20,8 @@ class SceneRender : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(open_test_window());
-        if (gfx.slots.empty()) gfx.slots.resize(kSpriteSlots);
-        glViewport(0, 0, 800, 600);
+        gfx_device_init(800, 600);
+        set_viewport(0, 0, 0, 0);
         clear();
         dir_ = make_temp_dir();
     }
@@ -216,4 +217,48 @@ TEST_F(SceneRender, BlendedDrawMixesTwoFrames) {
     ASSERT_GE(mesh.blend.size(), 3u);
     EXPECT_FLOAT_EQ(mesh.blend[0].pos[0], 0.25f);
     EXPECT_FLOAT_EQ(mesh.blend[1].pos[0], 1.25f);
+}
+
+namespace {
+
+int white_pixels(int x0, int y0, int x1, int y1) {
+    int n = 0;
+    for (int y = y0; y <= y1; ++y)
+        for (int x = x0; x <= x1; ++x) n += read_pixel(x, y) == Rgba{255, 255, 255, 255};
+    return n;
+}
+
+} // namespace
+
+TEST_F(SceneRender, TextAtAPointIsHiddenBehindNearerObjects) {
+    load_font("no such font.bmp", 0); // the built-in 8 x 8 font, white glyphs
+    load_cube(13, kRed);
+    for (double cube_z : {-4.0, 4.0}) { // behind the point, then in front of it
+        clear();
+        begin_3d(1, 100, 45);
+        set_camera(0, 0, 10, 0, 0, 0);
+        set_texture(-1, -1);
+        set_translation(0, 0, cube_z);
+        draw_object(13, 0);
+        print_text_3d("HIH", 0, 0, 0, 0);
+        // Centred on x 400, bottom edge at y 300: glyph rows 292..299, columns 388..411.
+        int shown = white_pixels(388, 292, 411, 299);
+        if (cube_z < 0) {
+            EXPECT_GT(shown, 10);
+            EXPECT_EQ(white_pixels(370, 301, 430, 310), 0); // nothing below the point
+        } else {
+            EXPECT_EQ(shown, 0);
+        }
+        end_3d();
+    }
+    // Camera-facing quads: 0.1 units per glyph pixel at the point.
+    clear();
+    begin_3d(1, 100, 45);
+    set_camera(0, 0, 10, 0, 0, 0);
+    print_text_3d("HIH", 0, 0, 0, 0.1);
+    double sx, sy, sz;
+    world_to_screen(1.2, 0.4, 0, sx, sy, sz);
+    EXPECT_GT(white_pixels(int(800 - sx), int(sy), int(sx), int(600 - sy)), 50);
+    EXPECT_EQ(white_pixels(int(sx) + 4, 250, int(sx) + 40, 350), 0);
+    end_3d();
 }

@@ -12,7 +12,7 @@ namespace {
 std::string number(double v) {
     if (!std::isfinite(v)) return "null";
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%.9g", v);
+    std::snprintf(buf, sizeof buf, "%.6g", v);
     return buf;
 }
 
