@@ -262,3 +262,22 @@ TEST_F(SceneRender, TextAtAPointIsHiddenBehindNearerObjects) {
     EXPECT_EQ(white_pixels(int(sx) + 4, 250, int(sx) + 40, 350), 0);
     end_3d();
 }
+
+TEST_F(SceneRender, CollisionQueriesTestThePlacedTriangles) {
+    load_cube(14, kRed);
+    begin_3d(1, 100, 45);
+    set_camera(0, 0, 10, 0, 0, 0);
+    set_translation(5, 0, 0);
+    EXPECT_EQ(object_hits_sphere(14, 0, 5, 0, 1.5, 0.6), 1);
+    EXPECT_EQ(object_hits_sphere(14, 0, 5, 0, 1.5, 0.4), 0);
+    EXPECT_EQ(object_hits_box(14, 0, 7, 7, 7, 5.5, 0.5, 0.5), 1);
+    EXPECT_EQ(object_hits_box(14, 0, 7, 7, 7, 8, 8, 8), 0);
+    EXPECT_NEAR(object_ray_distance(14, 0, 5, 0, 10, 0, 0, -3), 9, 1e-4);
+    EXPECT_EQ(object_ray_distance(14, 0, 0, 0, 10, 0, 0, -1), -1);
+    EXPECT_EQ(object_hits_sphere(15, 0, 0, 0, 0, 100), 0); // an empty slot hits nothing
+    set_scene_debug(1); // draws the shapes: a red point where nothing is hit
+    object_hits_sphere(14, 0, 0, 3, 0, 3.9);
+    EXPECT_EQ(at(0, 3, 0), (Rgba{255, 0, 0, 255}));
+    set_scene_debug(0);
+    end_3d();
+}
