@@ -1,5 +1,4 @@
 // Text at a point of the 3D scene, drawn with the current bitmap font.
-#include "graphics/font.h"
 #include "graphics/font_info.h"
 #include "graphics/scene.h"
 #include "graphics/scene_engine.h"

@@ -1,4 +1,5 @@
 // steel_data model and render, run as programs.
+#include "bmp_writer.h"
 #include "ddd_models.h"
 #include "support/test_support.h"
 
@@ -52,4 +53,17 @@ TEST(DddTool, RenderWritesTheFrame) {
     EXPECT_EQ(uint8_t(image[centre + 0]), 0);
     EXPECT_NEAR(uint8_t(image[54 + 2]), 128, 1);
     EXPECT_NE(run_command(data_tool() + " render " + dir + "/none.ddd --out " + bmp, &out), 0);
+
+    // A white cube with a green texture, lit by the fixed light.
+    ASSERT_TRUE(write_bytes(dir + "/w.ddd", cube_text(0xFFFFFF)));
+    ASSERT_TRUE(write_bytes(dir + "/g.bmp", solid_bmp(8, 8, Rgb{0, 200, 0})));
+    ASSERT_EQ(run_command(data_tool() + " render " + dir + "/w.ddd --out " + bmp + " --texture " +
+                              dir + "/g.bmp --frame 3",
+                          &out),
+              0)
+        << out;
+    image = read_text(bmp);
+    ASSERT_EQ(image.size(), 54u + 800u * 600u * 3u);
+    EXPECT_GT(uint8_t(image[centre + 1]), 40);
+    EXPECT_EQ(uint8_t(image[centre + 2]), 0);
 }
