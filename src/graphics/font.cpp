@@ -7,6 +7,7 @@
 #include "graphics/texture.h"
 #include "runtime/errors.h"
 #include "runtime/numbers.h"
+#include "runtime/rt_string.h"
 
 #include <algorithm>
 #include <cmath>
@@ -93,15 +94,6 @@ void print_text(const char* text, double x, double y) {
     emit_text_quads(text, x, y, 0);
 }
 
-void format_number(double value, char* out, int size) {
-    if (size <= 0) return;
-    std::snprintf(out, size_t(size), "%.10g", value);
-    size_t len = std::strlen(out);
-    if (len > 0 && out[len - 1] == '.') out[len - 1] = '\0';
-}
-
 void print_number(double value, double x, double y) {
-    char text[64];
-    format_number(value, text, sizeof text);
-    print_text(text, x, y);
+    print_text(str_from_number(value).c_str(), x, y);
 }

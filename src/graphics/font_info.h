@@ -20,6 +20,3 @@ FontMetrics current_font_metrics();
 // coordinates: the first glyph's top-left at screen pixel (x, y) of the 2D projection (vertices
 // have y negated), at depth z. Binds nothing: the caller binds metrics.texture.
 void emit_text_quads(const char* text, double x, double y, double z);
-
-// The text of a number as the value rules write it (10 significant digits, no trailing point).
-void format_number(double value, char* out, int size);
