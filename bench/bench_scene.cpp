@@ -56,7 +56,8 @@ DddMesh make_ball(int rings, int segments, size_t frames) {
         auto put = [&](int r, int s) {
             double th = pi * r / rings, ph = 2 * pi * s / segments;
             double sq = 1 - 0.05 * double(f);
-            double p[3] = {std::sin(th) * std::cos(ph), std::cos(th) * sq, std::sin(th) * std::sin(ph)};
+            double p[3] = {std::sin(th) * std::cos(ph), std::cos(th) * sq,
+                           std::sin(th) * std::sin(ph)};
             DddVertex& v = fr.vertices[i];
             v.x = uint8_t(std::lround(p[0] * 127.5 + 127.5));
             v.y = uint8_t(std::lround(p[1] * 127.5 + 127.5));
@@ -120,7 +121,8 @@ int main() {
     };
     const MeshObject& mesh = *scene.objects[1].meshes.front();
     std::vector<DrawVertex> all;
-    for (int i = 0; i < 200; ++i) all.insert(all.end(), mesh.draw[0].begin(), mesh.draw[0].end());
+    for (int i = 0; i < 200; ++i)
+        all.insert(all.end(), mesh.draw[0].begin(), mesh.draw[0].end());
     GLuint buffer = 0;
     gl_ext.GenBuffers(1, &buffer);
     gl_ext.BindBuffer(GL_ARRAY_BUFFER, buffer);

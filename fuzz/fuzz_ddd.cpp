@@ -15,8 +15,8 @@ void check(const DddMesh& mesh) {
     }
     std::string bytes = encode_ddd_binary(mesh);
     DddMesh back;
-    DddStatus st = parse_ddd_binary(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(),
-                                    back);
+    DddStatus st =
+        parse_ddd_binary(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), back);
     // Text models may hold more than 256 colours (indices wrap): those are not binary-valid.
     if (st == DddStatus::ok && encode_ddd_binary(back) != bytes) std::abort();
 }

@@ -17,7 +17,9 @@ constexpr uint32_t kMarkerTriangles = 0xFFFFFFFF;
 constexpr uint32_t kMarkerStrip = 0xFFFFFFFE;
 constexpr uint32_t kMarkerFan = 0xFFFFFFFD;
 constexpr uint32_t kColourWhite = 0xFFFFFFFC;
-inline bool is_marker(uint32_t colour) { return colour >= kMarkerFan; }
+inline bool is_marker(uint32_t colour) {
+    return colour >= kMarkerFan;
+}
 
 constexpr int kNormalCount = 162;
 extern const float kNormalTable[kNormalCount][3];

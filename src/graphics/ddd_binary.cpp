@@ -52,7 +52,8 @@ DddStatus read_binary(Reader& r, DddMesh& mesh) {
     // Counts are checked against the bytes that must follow before anything is allocated.
     if (colours > r.left / 4) return DddStatus::read_error;
     mesh.colours.resize(colours);
-    for (auto& c : mesh.colours) r.u32(c);
+    for (auto& c : mesh.colours)
+        r.u32(c);
     if (uvs > r.left / 8) return DddStatus::read_error;
     mesh.u.resize(uvs);
     mesh.v.resize(uvs);
@@ -65,7 +66,8 @@ DddStatus read_binary(Reader& r, DddMesh& mesh) {
     for (auto& f : mesh.frames) {
         uint32_t n;
         if (!r.u32(n)) return DddStatus::read_error;
-        for (float& o : f.offset) r.f32(o);
+        for (float& o : f.offset)
+            r.f32(o);
         for (float& s : f.scale)
             if (!r.f32(s)) return DddStatus::read_error;
         if (n > uvs || n > r.left / 5) return DddStatus::read_error;
@@ -85,7 +87,8 @@ DddStatus read_binary(Reader& r, DddMesh& mesh) {
 }
 
 void put32(std::string& s, uint32_t v) {
-    for (int i = 0; i < 4; ++i) s += char((v >> (8 * i)) & 0xff);
+    for (int i = 0; i < 4; ++i)
+        s += char((v >> (8 * i)) & 0xff);
 }
 void putf(std::string& s, float f) {
     uint32_t bits;
@@ -131,15 +134,18 @@ std::string encode_ddd_binary(const DddMesh& mesh) {
     put32(out, uint32_t(mesh.frames.size()));
     put32(out, uint32_t(mesh.colours.size()));
     put32(out, uint32_t(uvs));
-    for (uint32_t c : mesh.colours) put32(out, c);
+    for (uint32_t c : mesh.colours)
+        put32(out, c);
     for (size_t i = 0; i < uvs; ++i) {
         putf(out, mesh.u[i]);
         putf(out, mesh.v[i]);
     }
     for (const auto& f : mesh.frames) {
         put32(out, uint32_t(f.vertices.size()));
-        for (float o : f.offset) putf(out, o);
-        for (float s : f.scale) putf(out, s);
+        for (float o : f.offset)
+            putf(out, o);
+        for (float s : f.scale)
+            putf(out, s);
         for (const auto& v : f.vertices) {
             out += char(v.x);
             out += char(v.y);

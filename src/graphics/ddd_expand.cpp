@@ -31,9 +31,11 @@ DrawVertex make_vertex(const DddMesh& mesh, const DddFrame& frame, size_t i) {
     const DddVertex& q = frame.vertices[i];
     DrawVertex d{};
     const uint8_t b[3] = {q.x, q.y, q.z};
-    for (int a = 0; a < 3; ++a) d.pos[a] = (float(b[a]) - frame.offset[a]) * frame.scale[a];
+    for (int a = 0; a < 3; ++a)
+        d.pos[a] = (float(b[a]) - frame.offset[a]) * frame.scale[a];
     const float* n = kNormalTable[q.normal[0] < kNormalCount ? q.normal[0] : 0];
-    for (int a = 0; a < 3; ++a) d.normal[a] = n[a];
+    for (int a = 0; a < 3; ++a)
+        d.normal[a] = n[a];
     if (i < mesh.u.size() && i < mesh.v.size()) {
         d.uv[0] = mesh.u[i];
         d.uv[1] = -mesh.v[i];
@@ -69,8 +71,10 @@ void expand_frame(const DddMesh& mesh, size_t frame_index, std::vector<DrawVerte
         }
         DrawVertex v = make_vertex(mesh, frame, i);
         if (mode == kMarkerTriangles) {
-            if (count == 0) first = v;
-            else if (count == 1) prev1 = v;
+            if (count == 0)
+                first = v;
+            else if (count == 1)
+                prev1 = v;
             else {
                 out.push_back(first);
                 out.push_back(prev1);
@@ -107,8 +111,10 @@ void bounding_sphere(const std::vector<DrawVertex>& vertices, float centre[3], f
     if (vertices.empty()) return;
     double sum[3] = {0, 0, 0};
     for (const auto& v : vertices)
-        for (int a = 0; a < 3; ++a) sum[a] += v.pos[a];
-    for (int a = 0; a < 3; ++a) centre[a] = float(sum[a] / double(vertices.size()));
+        for (int a = 0; a < 3; ++a)
+            sum[a] += v.pos[a];
+    for (int a = 0; a < 3; ++a)
+        centre[a] = float(sum[a] / double(vertices.size()));
     float best = 0;
     for (const auto& v : vertices) {
         float dx = v.pos[0] - centre[0], dy = v.pos[1] - centre[1], dz = v.pos[2] - centre[2];

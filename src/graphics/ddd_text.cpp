@@ -10,7 +10,9 @@
 
 namespace {
 
-bool is_space(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+bool is_space(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
 
 struct Tokens {
     const char* p;
@@ -20,16 +22,19 @@ struct Tokens {
 
     bool next(std::string_view& tok) {
         for (;;) {
-            while (p < end && is_space(*p)) ++p;
+            while (p < end && is_space(*p))
+                ++p;
             if (p < end && *p == '#') {
-                while (p < end && *p != '\n') ++p;
+                while (p < end && *p != '\n')
+                    ++p;
                 continue;
             }
             break;
         }
         if (p >= end) return false;
         const char* start = p;
-        while (p < end && !is_space(*p) && *p != '#') ++p;
+        while (p < end && !is_space(*p) && *p != '#')
+            ++p;
         tok = std::string_view(start, size_t(p - start));
         return true;
     }
@@ -96,8 +101,8 @@ DddStatus read_text(Tokens& t, size_t file_size, DddMesh& mesh) {
         for (auto& c : rgb)
             if (!t.whole(c, UINT32_MAX)) return DddStatus::read_error;
         if (!t.whole(k, t.left())) return DddStatus::read_error;
-        f.colour = uint32_t(rgb[0] & 0xff) | uint32_t(rgb[1] & 0xff) << 8 |
-                   uint32_t(rgb[2] & 0xff) << 16;
+        f.colour =
+            uint32_t(rgb[0] & 0xff) | uint32_t(rgb[1] & 0xff) << 8 | uint32_t(rgb[2] & 0xff) << 16;
         f.first = corners.size();
         f.count = k;
         for (uint64_t i = 0; i < k; ++i) {
@@ -199,7 +204,8 @@ void quantise_frame(const std::vector<FloatVertex>& in, DddFrame& frame,
         frame.offset[a] = -lo[a] / s;
     }
     std::unordered_map<uint32_t, size_t> index;
-    for (size_t i = 0; i < colours.size(); ++i) index.emplace(colours[i], i);
+    for (size_t i = 0; i < colours.size(); ++i)
+        index.emplace(colours[i], i);
 
     frame.vertices.resize(in.size());
     for (size_t i = 0; i < in.size(); ++i) {

@@ -16,7 +16,8 @@ constexpr double kPi = 3.14159265358979323846;
 void normalise(float v[3]) {
     float len = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
     if (len == 0) return;
-    for (int a = 0; a < 3; ++a) v[a] /= len;
+    for (int a = 0; a < 3; ++a)
+        v[a] /= len;
 }
 
 void cross(const float a[3], const float b[3], float out[3]) {
@@ -30,7 +31,8 @@ void multiply(const float a[16], const float b[16], float out[16]) {
     for (int c = 0; c < 4; ++c)
         for (int row = 0; row < 4; ++row) {
             float s = 0;
-            for (int k = 0; k < 4; ++k) s += a[k * 4 + row] * b[c * 4 + k];
+            for (int k = 0; k < 4; ++k)
+                s += a[k * 4 + row] * b[c * 4 + k];
             r[c * 4 + row] = s;
         }
     std::memcpy(out, r, sizeof r);
@@ -57,7 +59,9 @@ void rotation_matrix(float angle, float x, float y, float z, float m[16]) {
     m[10] = z * z * t + c;
 }
 
-TransformLevel& current_level() { return scene.levels[size_t(scene.transform_level)]; }
+TransformLevel& current_level() {
+    return scene.levels[size_t(scene.transform_level)];
+}
 
 // Clip coordinates of a scene point under the camera and the projection.
 bool project(const float p[3], double out[3]) {
@@ -68,7 +72,8 @@ bool project(const float p[3], double out[3]) {
     for (int r = 0; r < 4; ++r)
         clip[r] = proj[r] * eye[0] + proj[4 + r] * eye[1] + proj[8 + r] * eye[2] + proj[12 + r];
     if (clip[3] == 0) return false;
-    for (int a = 0; a < 3; ++a) out[a] = double(clip[a]) / double(clip[3]);
+    for (int a = 0; a < 3; ++a)
+        out[a] = double(clip[a]) / double(clip[3]);
     return true;
 }
 
@@ -83,7 +88,8 @@ void transform_point(const float m[16], const float p[3], float out[3]) {
 
 bool invert_matrix(const float m[16], float out[16]) {
     double inv[16], a[16];
-    for (int i = 0; i < 16; ++i) a[i] = m[i];
+    for (int i = 0; i < 16; ++i)
+        a[i] = m[i];
     inv[0] = a[5] * a[10] * a[15] - a[5] * a[11] * a[14] - a[9] * a[6] * a[15] +
              a[9] * a[7] * a[14] + a[13] * a[6] * a[11] - a[13] * a[7] * a[10];
     inv[4] = -a[4] * a[10] * a[15] + a[4] * a[11] * a[14] + a[8] * a[6] * a[15] -
@@ -100,8 +106,8 @@ bool invert_matrix(const float m[16], float out[16]) {
              a[8] * a[3] * a[13] - a[12] * a[1] * a[11] + a[12] * a[3] * a[9];
     inv[13] = a[0] * a[9] * a[14] - a[0] * a[10] * a[13] - a[8] * a[1] * a[14] +
               a[8] * a[2] * a[13] + a[12] * a[1] * a[10] - a[12] * a[2] * a[9];
-    inv[2] = a[1] * a[6] * a[15] - a[1] * a[7] * a[14] - a[5] * a[2] * a[15] +
-             a[5] * a[3] * a[14] + a[13] * a[2] * a[7] - a[13] * a[3] * a[6];
+    inv[2] = a[1] * a[6] * a[15] - a[1] * a[7] * a[14] - a[5] * a[2] * a[15] + a[5] * a[3] * a[14] +
+             a[13] * a[2] * a[7] - a[13] * a[3] * a[6];
     inv[6] = -a[0] * a[6] * a[15] + a[0] * a[7] * a[14] + a[4] * a[2] * a[15] -
              a[4] * a[3] * a[14] - a[12] * a[2] * a[7] + a[12] * a[3] * a[6];
     inv[10] = a[0] * a[5] * a[15] - a[0] * a[7] * a[13] - a[4] * a[1] * a[15] +
@@ -110,15 +116,16 @@ bool invert_matrix(const float m[16], float out[16]) {
               a[4] * a[2] * a[13] - a[12] * a[1] * a[6] + a[12] * a[2] * a[5];
     inv[3] = -a[1] * a[6] * a[11] + a[1] * a[7] * a[10] + a[5] * a[2] * a[11] -
              a[5] * a[3] * a[10] - a[9] * a[2] * a[7] + a[9] * a[3] * a[6];
-    inv[7] = a[0] * a[6] * a[11] - a[0] * a[7] * a[10] - a[4] * a[2] * a[11] +
-             a[4] * a[3] * a[10] + a[8] * a[2] * a[7] - a[8] * a[3] * a[6];
-    inv[11] = -a[0] * a[5] * a[11] + a[0] * a[7] * a[9] + a[4] * a[1] * a[11] -
-              a[4] * a[3] * a[9] - a[8] * a[1] * a[7] + a[8] * a[3] * a[5];
-    inv[15] = a[0] * a[5] * a[10] - a[0] * a[6] * a[9] - a[4] * a[1] * a[10] +
-              a[4] * a[2] * a[9] + a[8] * a[1] * a[6] - a[8] * a[2] * a[5];
+    inv[7] = a[0] * a[6] * a[11] - a[0] * a[7] * a[10] - a[4] * a[2] * a[11] + a[4] * a[3] * a[10] +
+             a[8] * a[2] * a[7] - a[8] * a[3] * a[6];
+    inv[11] = -a[0] * a[5] * a[11] + a[0] * a[7] * a[9] + a[4] * a[1] * a[11] - a[4] * a[3] * a[9] -
+              a[8] * a[1] * a[7] + a[8] * a[3] * a[5];
+    inv[15] = a[0] * a[5] * a[10] - a[0] * a[6] * a[9] - a[4] * a[1] * a[10] + a[4] * a[2] * a[9] +
+              a[8] * a[1] * a[6] - a[8] * a[2] * a[5];
     double det = a[0] * inv[0] + a[1] * inv[4] + a[2] * inv[8] + a[3] * inv[12];
     if (det == 0 || !std::isfinite(det)) return false;
-    for (int i = 0; i < 16; ++i) out[i] = float(inv[i] / det);
+    for (int i = 0; i < 16; ++i)
+        out[i] = float(inv[i] / det);
     return true;
 }
 
@@ -152,9 +159,12 @@ FrameBlend choose_frames(int a, int b, double t, bool animate, int frame_count) 
         if (t > 1 || t < 0) t = std::fabs(std::fmod(t, 1.0));
         double f = double(b - a) * t + a;
         int i = to_int32(f);
-        if (a < b) fb = {i, i + 1, float(1 - (f - i))};
-        else if (b < a) fb = {i + 1, i, float(f - i)};
-        else fb = {a, a, 0};
+        if (a < b)
+            fb = {i, i + 1, float(1 - (f - i))};
+        else if (b < a)
+            fb = {i + 1, i, float(f - i)};
+        else
+            fb = {a, a, 0};
     } else {
         fb = {b, a, float(t)};
     }
@@ -308,7 +318,9 @@ void pop_transform() {
     if (scene.transform_level > 0) --scene.transform_level;
 }
 
-void set_texture_mode(double mode) { scene.texture_mode = to_int32(mode) != 0 ? 1 : 0; }
+void set_texture_mode(double mode) {
+    scene.texture_mode = to_int32(mode) != 0 ? 1 : 0;
+}
 
 void set_culling(double mode) {
     scene.cull_mode = mode < 0 ? -1 : mode > 0 ? 1 : 0;
@@ -321,7 +333,9 @@ void set_culling(double mode) {
     glFrontFace(scene.cull_mode < 0 ? GL_CCW : GL_CW);
 }
 
-void clear_depth() { glClear(GL_DEPTH_BUFFER_BIT); }
+void clear_depth() {
+    glClear(GL_DEPTH_BUFFER_BIT);
+}
 
 void set_fog(double colour, double mode, double start, double end) {
     int64_t c = to_int64(colour);

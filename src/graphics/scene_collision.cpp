@@ -12,18 +12,26 @@
 
 bool scene_debug_drawing = false;
 
-void set_scene_debug(double on) { scene_debug_drawing = on != 0; }
+void set_scene_debug(double on) {
+    scene_debug_drawing = on != 0;
+}
 
 namespace {
 
 using V3 = std::array<float, 3>;
 
-V3 sub(const V3& a, const V3& b) { return {a[0] - b[0], a[1] - b[1], a[2] - b[2]}; }
-float dot(const V3& a, const V3& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
+V3 sub(const V3& a, const V3& b) {
+    return {a[0] - b[0], a[1] - b[1], a[2] - b[2]};
+}
+float dot(const V3& a, const V3& b) {
+    return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
+}
 V3 cross(const V3& a, const V3& b) {
     return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
 }
-V3 mad(const V3& a, const V3& d, float t) { return {a[0] + d[0] * t, a[1] + d[1] * t, a[2] + d[2] * t}; }
+V3 mad(const V3& a, const V3& d, float t) {
+    return {a[0] + d[0] * t, a[1] + d[1] * t, a[2] + d[2] * t};
+}
 
 // The placed triangles of a frame (three corners each); empty for an empty slot.
 std::vector<V3> placed_triangles(double slot, double frame) {
@@ -66,7 +74,9 @@ V3 closest_on_triangle(const V3& p, const V3& a, const V3& b, const V3& c) {
     return mad(mad(a, ab, v), ac, w);
 }
 
-double hit_colour(bool hit) { return hit ? 65280 : 255; }
+double hit_colour(bool hit) {
+    return hit ? 65280 : 255;
+}
 
 } // namespace
 
@@ -116,7 +126,8 @@ double object_ray_distance(double slot, double frame, double x, double y, double
     V3 o = {float(x), float(y), float(z)}, d = {float(dx), float(dy), float(dz)};
     float len = std::sqrt(dot(d, d));
     if (len == 0) return -1;
-    for (float& c : d) c /= len;
+    for (float& c : d)
+        c /= len;
     float best = -1;
     for (size_t i = 0; i + 2 < tris.size(); i += 3) {
         V3 e1 = sub(tris[i + 1], tris[i]), e2 = sub(tris[i + 2], tris[i]);
@@ -159,7 +170,9 @@ void end_debug() {
     glPopMatrix();
 }
 
-float clamp_size(double s) { return float(std::clamp(std::isnan(s) ? 1.0 : s, 1.0, 512.0)); }
+float clamp_size(double s) {
+    return float(std::clamp(std::isnan(s) ? 1.0 : s, 1.0, 512.0));
+}
 
 } // namespace
 

@@ -76,7 +76,8 @@ void draw_outline(MeshObject& mesh, size_t count, const DddFrame& frame, const f
     if (!(width <= frame.radius * 0.125f)) return;
     if (width < 0.0000001f) width = 0.0000001f;
     for (size_t i = 0; i < count; ++i)
-        for (int a = 0; a < 3; ++a) mesh.blend[i].pos[a] += width * mesh.blend[i].normal[a];
+        for (int a = 0; a < 3; ++a)
+            mesh.blend[i].pos[a] += width * mesh.blend[i].normal[a];
     const DrawVertex* base = bind_vertices(mesh, mesh.blend.data(), count, false);
     glVertexPointer(3, GL_FLOAT, sizeof(DrawVertex), offset_of(base, offsetof(DrawVertex, pos)));
 
@@ -152,9 +153,9 @@ void draw_mesh(MeshObject& mesh, int frame_a, int frame_b, double t, bool animat
                 DrawVertex& d = mesh.blend[i];
                 float l[3] = {light[0] - d.pos[0], light[1] - d.pos[1], light[2] - d.pos[2]};
                 float len = std::sqrt(l[0] * l[0] + l[1] * l[1] + l[2] * l[2]);
-                float nl = len > 0 ? (d.normal[0] * l[0] + d.normal[1] * l[1] +
-                                      d.normal[2] * l[2]) / len
-                                   : 0;
+                float nl =
+                    len > 0 ? (d.normal[0] * l[0] + d.normal[1] * l[1] + d.normal[2] * l[2]) / len
+                            : 0;
                 d.cel[0] = nl < 0.05f ? 0.05f : nl > 0.95f ? 0.95f : nl;
                 d.cel[1] = (float(d.colour_index) + 0.5f) * mesh.ramp_inv_height;
             }
@@ -179,7 +180,8 @@ void draw_mesh(MeshObject& mesh, int frame_a, int frame_b, double t, bool animat
         glEnableClientState(GL_COLOR_ARRAY);
     }
     if (scene.lights_on || scene.sphere_mapping) {
-        glNormalPointer(GL_FLOAT, sizeof(DrawVertex), offset_of(base, offsetof(DrawVertex, normal)));
+        glNormalPointer(GL_FLOAT, sizeof(DrawVertex),
+                        offset_of(base, offsetof(DrawVertex, normal)));
         glEnableClientState(GL_NORMAL_ARRAY);
     }
     if (scene.sphere_mapping) {
@@ -222,9 +224,13 @@ void set_texture_offset(double u, double v) {
     scene.texture_offset[1] = float(v);
 }
 
-void set_sphere_mapping(double on) { scene.sphere_mapping = on != 0 ? 1 : 0; }
+void set_sphere_mapping(double on) {
+    scene.sphere_mapping = on != 0 ? 1 : 0;
+}
 
-void draw_object(double slot, double frame) { draw_object_blend(slot, frame, frame, 0, 0); }
+void draw_object(double slot, double frame) {
+    draw_object_blend(slot, frame, frame, 0, 0);
+}
 
 void draw_object_blend(double slot, double frame_a, double frame_b, double t, double animate) {
     int32_t s = to_int32(slot);

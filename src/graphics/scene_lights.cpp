@@ -74,13 +74,16 @@ void finish_shadow_pass() {
     glCullFace(GL_BACK);
 }
 
-void end_stencil_pass() { finish_shadow_pass(); }
+void end_stencil_pass() {
+    finish_shadow_pass();
+}
 
 void ensure_ramp(MeshObject& mesh) {
     if (mesh.ramp_texture) return;
     const auto& colours = mesh.data.colours;
     int h = 1;
-    while (h < int(colours.size()) && h < 32768) h *= 2;
+    while (h < int(colours.size()) && h < 32768)
+        h *= 2;
     std::vector<uint8_t> texels(size_t(h) * 16 * 4);
     for (int row = 0; row < h; ++row) {
         uint32_t c = size_t(row) < colours.size() ? colours[size_t(row)]
@@ -123,11 +126,14 @@ void set_light(double n, double colour, double x, double y, double z, double dx,
         scene.shade_position[0] = float(x);
         scene.shade_position[1] = float(y);
         scene.shade_position[2] = float(z);
-        for (int a = 0; a < 3; ++a) scene.shade_colour[a] = rgb[a];
+        for (int a = 0; a < 3; ++a)
+            scene.shade_colour[a] = rgb[a];
         scene.shade_mode = number == -1 ? 1 : number == -3 ? 3 : 2;
         if (scene.shade_mode == 3) {
-            if (scene.shade_on) start_shadow_pass();
-            else finish_shadow_pass();
+            if (scene.shade_on)
+                start_shadow_pass();
+            else
+                finish_shadow_pass();
         }
         return;
     }
@@ -154,7 +160,8 @@ void set_light(double n, double colour, double x, double y, double z, double dx,
     float d[3] = {float(dx), float(dy), float(dz)};
     float len = std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
     if (len > 0)
-        for (float& v : d) v /= len;
+        for (float& v : d)
+            v /= len;
     if (x == 0 && y == 0 && z == 0 && dx == 0 && dy == 0 && dz == 0) {
         glLoadIdentity();
         GLfloat pos[4] = {0, 0, 1, 0};
@@ -181,7 +188,9 @@ void set_light(double n, double colour, double x, double y, double z, double dx,
     glPopMatrix();
 }
 
-void set_view_light(double n, double colour) { set_light(n, colour, 0, 0, 0, 0, 0, 0, 180); }
+void set_view_light(double n, double colour) {
+    set_light(n, colour, 0, 0, 0, 0, 0, 0, 180);
+}
 
 void set_bump_mode(double mode) {
     int m = to_int32(mode) % 3;

@@ -67,7 +67,9 @@ void print_text_3d(const char* text, double x, double y, double z, double size) 
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, m.texture);
-    if (size == 0) print_projected(text, p, m);
-    else print_facing(text, p, float(size), m);
+    if (size == 0)
+        print_projected(text, p, m);
+    else
+        print_facing(text, p, float(size), m);
     glPopAttrib();
 }

@@ -23,8 +23,10 @@ DddMesh small_mesh() {
         DddFrame fr;
         fr.offset[0] = float(-f);
         fr.scale[0] = fr.scale[1] = fr.scale[2] = 0.5f;
-        fr.vertices = {{0, 0, 0, {0, 0, 0}, 0}, {0, 0, 0, {5, 0, 0}, 1},
-                       {2, 0, 0, {5, 0, 0}, 1}, {0, 2, 0, {5, 0, 0}, 1}};
+        fr.vertices = {{0, 0, 0, {0, 0, 0}, 0},
+                       {0, 0, 0, {5, 0, 0}, 1},
+                       {2, 0, 0, {5, 0, 0}, 1},
+                       {0, 2, 0, {5, 0, 0}, 1}};
         m.frames.push_back(fr);
     }
     return m;

@@ -89,9 +89,9 @@ TEST(DddBinary, MarkersSwitchTheGroupingAndAreNotDrawn) {
     DddFrame f;
     auto vert = [](uint8_t x, uint8_t colour) { return DddVertex{x, 0, 0, {0, 0, 0}, colour}; };
     // 3 separate: one triangle; fan of 5: three; strip of 4: two.
-    f.vertices = {vert(0, 0), vert(1, 0), vert(2, 0), vert(3, 0), vert(10, 1), vert(10, 0),
-                  vert(11, 0), vert(12, 0), vert(13, 0), vert(14, 0), vert(20, 2), vert(20, 0),
-                  vert(21, 0), vert(22, 0), vert(23, 0)};
+    f.vertices = {vert(0, 0),  vert(1, 0),  vert(2, 0),  vert(3, 0),  vert(10, 1),
+                  vert(10, 0), vert(11, 0), vert(12, 0), vert(13, 0), vert(14, 0),
+                  vert(20, 2), vert(20, 0), vert(21, 0), vert(22, 0), vert(23, 0)};
     m.frames.push_back(f);
     std::vector<DrawVertex> d;
     expand_frame(m, 0, d);
@@ -106,7 +106,8 @@ TEST(DddBinary, MarkersSwitchTheGroupingAndAreNotDrawn) {
     EXPECT_FLOAT_EQ(d[15].pos[0], 22);
     EXPECT_FLOAT_EQ(d[16].pos[0], 21);
     EXPECT_FLOAT_EQ(d[17].pos[0], 23);
-    for (const auto& v : d) EXPECT_NE(v.colour, kMarkerFan);
+    for (const auto& v : d)
+        EXPECT_NE(v.colour, kMarkerFan);
 
     float centre[3], radius;
     bounding_sphere(d, centre, radius);
@@ -114,14 +115,13 @@ TEST(DddBinary, MarkersSwitchTheGroupingAndAreNotDrawn) {
 }
 
 TEST(DddText, FacesBecomeFansAndColoursFollowFirstUse) {
-    const std::string text =
-        "DDDA 1.1 # comment\n"
-        "2  0 0  1 1\n"
-        "2\n"
-        "255 0 0 4  0 0  1 1  2 0  3 1\n"
-        "0 256 7 3  0 0  2 0  3 1\n"
-        "1\n4\n"
-        "0 0 0 0 0 1\n 1 0 0 0 0 1\n 1 1 0 0 0 1\n 0 1 0 0 0 1\n";
+    const std::string text = "DDDA 1.1 # comment\n"
+                             "2  0 0  1 1\n"
+                             "2\n"
+                             "255 0 0 4  0 0  1 1  2 0  3 1\n"
+                             "0 256 7 3  0 0  2 0  3 1\n"
+                             "1\n4\n"
+                             "0 0 0 0 0 1\n 1 0 0 0 0 1\n 1 1 0 0 0 1\n 0 1 0 0 0 1\n";
     DddMesh m;
     DddVariant variant = DddVariant::binary;
     ASSERT_EQ(parse(text, m, &variant), DddStatus::ok);
@@ -143,8 +143,7 @@ TEST(DddText, FacesBecomeFansAndColoursFollowFirstUse) {
 
 TEST(DddText, QuantisesPerFrame) {
     DddMesh m;
-    ASSERT_EQ(parse("DDDA 1.0 0 1 9 9 9 3 0 0 1 0 2 0 1 3 -1 5 2  1 5 2  0 5 4", m),
-              DddStatus::ok);
+    ASSERT_EQ(parse("DDDA 1.0 0 1 9 9 9 3 0 0 1 0 2 0 1 3 -1 5 2  1 5 2  0 5 4", m), DddStatus::ok);
     const DddFrame& f = m.frames[0];
     EXPECT_FLOAT_EQ(f.scale[0], 2.0f / 255);
     EXPECT_FLOAT_EQ(f.offset[0], 1 / (2.0f / 255));
@@ -261,7 +260,7 @@ TEST(SceneCone, SkipsWhatIsOutsideTheViewCone) {
     const float side[3] = {12, 0, -10}, wide[3] = {40, 0, -10};
     EXPECT_TRUE(sphere_in_view(ahead, 1, eye, target, tan50));
     EXPECT_FALSE(sphere_in_view(behind, 1, eye, target, tan50));
-    EXPECT_TRUE(sphere_in_view(around, 1, eye, target, tan50)); // the eye is inside
+    EXPECT_TRUE(sphere_in_view(around, 1, eye, target, tan50));  // the eye is inside
     EXPECT_TRUE(sphere_in_view(side, 0.5f, eye, target, tan50)); // 12 < 10 * tan50 * 1.05
     EXPECT_FALSE(sphere_in_view(wide, 1, eye, target, tan50));
 }
@@ -279,7 +278,8 @@ TEST(SceneTransform, TranslationAndScalingClearTheRotationList) {
     EXPECT_FLOAT_EQ(m[8], 0); // no rotation left
     EXPECT_FLOAT_EQ(m[12], 1);
     EXPECT_FLOAT_EQ(m[14], 3);
-    for (int i = 0; i < 20; ++i) add_rotation(10, 0, 0, 1);
+    for (int i = 0; i < 20; ++i)
+        add_rotation(10, 0, 0, 1);
     EXPECT_EQ(scene.levels[0].rotation_count, 16);
 
     // Rotations are applied last-added first, so the first-added one acts on the vertex first:

@@ -9,7 +9,9 @@
 
 namespace {
 
-bool have_tool() { return std::filesystem::exists(data_tool()); }
+bool have_tool() {
+    return std::filesystem::exists(data_tool());
+}
 
 } // namespace
 
@@ -28,7 +30,8 @@ TEST(DddTool, ModelPrintsJsonOrAnError) {
     EXPECT_NE(out.find("\"variant\":\"text\""), std::string::npos) << out;
     EXPECT_NE(out.find("\"triangles\":12"), std::string::npos) << out;
 
-    ASSERT_TRUE(write_bytes(dir + "/bad.ddd", "DDDA 1.0 0 1 1 1 1 3 0 0 1 0 9 0 1 3 0 0 0 1 0 0 0 1 0"));
+    ASSERT_TRUE(
+        write_bytes(dir + "/bad.ddd", "DDDA 1.0 0 1 1 1 1 3 0 0 1 0 9 0 1 3 0 0 0 1 0 0 0 1 0"));
     EXPECT_EQ(run_command(data_tool() + " model " + dir + "/bad.ddd", &out), 1);
     EXPECT_EQ(out, "{\"error\":\"read error\"}\n");
     EXPECT_EQ(run_command(data_tool() + " model " + dir + "/none.ddd", &out), 1);
@@ -39,9 +42,8 @@ TEST(DddTool, RenderWritesTheFrame) {
     std::string dir = make_temp_dir(), out;
     ASSERT_TRUE(write_bytes(dir + "/c.ddd", cube_text(255)));
     std::string bmp = dir + "/c.bmp";
-    ASSERT_EQ(run_command(data_tool() + " render " + dir + "/c.ddd --out " + bmp +
-                              " --cel --yaw 30",
-                          &out),
+    ASSERT_EQ(run_command(
+                  data_tool() + " render " + dir + "/c.ddd --out " + bmp + " --cel --yaw 30", &out),
               0)
         << out;
     std::string image = read_text(bmp);

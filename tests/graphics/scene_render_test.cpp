@@ -17,7 +17,7 @@ constexpr uint32_t kRed = 0x0000FF;
 const Rgba kBlue{0, 0, 255, 255};
 
 class SceneRender : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(open_test_window());
         gfx_device_init(800, 600);
@@ -56,9 +56,9 @@ bool near(const Rgba& a, const Rgba& b, int tolerance) {
 
 ::testing::AssertionResult IsNear(const Rgba& a, const Rgba& b, int tolerance) {
     if (near(a, b, tolerance)) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "(" << int(a.r) << "," << int(a.g) << "," << int(a.b)
-                                         << ") vs (" << int(b.r) << "," << int(b.g) << ","
-                                         << int(b.b) << ")";
+    return ::testing::AssertionFailure()
+           << "(" << int(a.r) << "," << int(a.g) << "," << int(a.b) << ") vs (" << int(b.r) << ","
+           << int(b.g) << "," << int(b.b) << ")";
 }
 
 } // namespace
@@ -138,7 +138,7 @@ TEST_F(SceneRender, CelShadingGivesFlatRampBandsAndABlackOutline) {
         const double s20 = std::sin(20 * 3.14159265358979 / 180);
         const double c20 = std::cos(20 * 3.14159265358979 / 180);
         double fx, fy, fz, lx, ly, lz;
-        world_to_screen(s20, 0, c20, fx, fy, fz);   // the front face, lit head-on
+        world_to_screen(s20, 0, c20, fx, fy, fz);  // the front face, lit head-on
         world_to_screen(-c20, 0, s20, lx, ly, lz); // the left face, N.L = sin 20
         const Rgba lit{200, 100, 50, 255};
         const Rgba mid{200 * 160 / 255, 100 * 160 / 255, 50 * 160 / 255, 255};
@@ -224,7 +224,8 @@ namespace {
 int white_pixels(int x0, int y0, int x1, int y1) {
     int n = 0;
     for (int y = y0; y <= y1; ++y)
-        for (int x = x0; x <= x1; ++x) n += read_pixel(x, y) == Rgba{255, 255, 255, 255};
+        for (int x = x0; x <= x1; ++x)
+            n += read_pixel(x, y) == Rgba{255, 255, 255, 255};
     return n;
 }
 

@@ -28,10 +28,14 @@ int cmd_model(int argc, char** argv) {
     DddMesh mesh;
     DddVariant variant;
     switch (parse_ddd(bytes->data(), bytes->size(), mesh, &variant)) {
-    case DddStatus::ok: break;
-    case DddStatus::read_error: return fail("read error");
-    case DddStatus::malloc_error: return fail("malloc error");
-    case DddStatus::not_a_model: return fail("not a model");
+    case DddStatus::ok:
+        break;
+    case DddStatus::read_error:
+        return fail("read error");
+    case DddStatus::malloc_error:
+        return fail("malloc error");
+    case DddStatus::not_a_model:
+        return fail("not a model");
     }
     if (mesh.frames.empty() || mesh.frames[0].vertices.empty())
         return fail("the first frame has no vertices");

@@ -31,8 +31,10 @@ int cmd_render(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
         auto value = [&](double& v) { return i + 1 < argc && parse_double(argv[++i], v); };
-        if (a == "--out" && i + 1 < argc) out = argv[++i];
-        else if (a == "--texture" && i + 1 < argc) texture = argv[++i];
+        if (a == "--out" && i + 1 < argc)
+            out = argv[++i];
+        else if (a == "--texture" && i + 1 < argc)
+            texture = argv[++i];
         else if (a == "--frame") {
             if (!value(frame)) return usage_error("--frame needs a number");
         } else if (a == "--yaw") {
@@ -41,9 +43,12 @@ int cmd_render(int argc, char** argv) {
             if (!value(blend[0]) || !value(blend[1]) || !value(blend[2]))
                 return usage_error("--blend needs A B T");
             blended = true;
-        } else if (a == "--cel") cel = true;
-        else if (a.rfind("--", 0) == 0 || model) return usage_error(("bad argument " + a).c_str());
-        else model = argv[i];
+        } else if (a == "--cel")
+            cel = true;
+        else if (a.rfind("--", 0) == 0 || model)
+            return usage_error(("bad argument " + a).c_str());
+        else
+            model = argv[i];
     }
     if (!model || !out) return usage_error("usage: steel_data render MODEL --out FILE.bmp");
 
@@ -69,8 +74,10 @@ int cmd_render(int argc, char** argv) {
     int tex = -1;
     if (texture) {
         load_sprite(texture, slot);
-        if (gfx.slots[slot].texture) tex = slot;
-        else std::fprintf(stderr, "steel_data: %s does not load; drawing untextured\n", texture);
+        if (gfx.slots[slot].texture)
+            tex = slot;
+        else
+            std::fprintf(stderr, "steel_data: %s does not load; drawing untextured\n", texture);
     }
 
     // Frame the first frame's bounding sphere turned about the y axis through the origin.
@@ -98,8 +105,10 @@ int cmd_render(int argc, char** argv) {
     set_texture(tex, -1);
     set_translation(0, 0, 0);
     add_rotation(yaw, 0, 1, 0);
-    if (blended) draw_object_blend(slot, blend[0], blend[1], blend[2], 0);
-    else draw_object(slot, frame);
+    if (blended)
+        draw_object_blend(slot, blend[0], blend[1], blend[2], 0);
+    else
+        draw_object(slot, frame);
     set_light(0, 0, 0, 0, 0, 0, 0, 0, 0);
     set_light(-2, 0, 0, 0, 0, 0, 0, 0, 0);
     end_3d();
