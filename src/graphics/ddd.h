@@ -82,7 +82,7 @@ struct DrawVertex {
     float pos[3];
     float normal[3];
     float uv[2];  // (u, -v)
-    float rgb[3]; // colour / 255, white for markers and white
+    float rgba[4]; // colour / 255 and alpha 1; white for markers and white
     float cel[2]; // second texture coordinate of cel shading
     uint32_t colour;
     uint32_t colour_index;

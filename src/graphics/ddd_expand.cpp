@@ -43,12 +43,13 @@ DrawVertex make_vertex(const DddMesh& mesh, const DddFrame& frame, size_t i) {
     d.colour_index = q.colour;
     d.colour = q.colour < mesh.colours.size() ? mesh.colours[q.colour] : kColourWhite;
     if (d.colour >= kColourWhite) {
-        d.rgb[0] = d.rgb[1] = d.rgb[2] = 1.0f;
+        d.rgba[0] = d.rgba[1] = d.rgba[2] = 1.0f;
     } else {
-        d.rgb[0] = float(d.colour & 0xff) / 255.0f;
-        d.rgb[1] = float((d.colour >> 8) & 0xff) / 255.0f;
-        d.rgb[2] = float((d.colour >> 16) & 0xff) / 255.0f;
+        d.rgba[0] = float(d.colour & 0xff) / 255.0f;
+        d.rgba[1] = float((d.colour >> 8) & 0xff) / 255.0f;
+        d.rgba[2] = float((d.colour >> 16) & 0xff) / 255.0f;
     }
+    d.rgba[3] = 1.0f;
     return d;
 }
 

@@ -122,7 +122,9 @@ void draw_mesh(MeshObject& mesh, int frame_a, int frame_b, double t, bool animat
     if (count == 0) return;
     const bool cel = scene.shade_on && scene.shade_mode == 2;
     const bool offset = scene.texture_offset[0] != 0 || scene.texture_offset[1] != 0;
-    const bool unchanged = fb.w == 0 && !offset && !cel;
+    // Vertex colours replace the current colour, so a translucent draw scales them itself.
+    const bool fade = mesh.has_colours && !cel && alpha != 1.0f;
+    const bool unchanged = fb.w == 0 && !offset && !cel && !fade;
 
     float place[16], inv[16];
     placement_matrix(place);
@@ -144,6 +146,9 @@ void draw_mesh(MeshObject& mesh, int frame_a, int frame_b, double t, bool animat
             }
             d.uv[0] += scene.texture_offset[0];
             d.uv[1] += scene.texture_offset[1];
+            if (fade)
+                for (float& c : d.rgba)
+                    c *= alpha;
         }
         if (cel) {
             ensure_ramp(mesh);
@@ -176,7 +181,8 @@ void draw_mesh(MeshObject& mesh, int frame_a, int frame_b, double t, bool animat
     else
         texture_unit(1, slot_texture(scene.second_slot), base, offsetof(DrawVertex, uv));
     if (mesh.has_colours && !cel) {
-        glColorPointer(3, GL_FLOAT, sizeof(DrawVertex), offset_of(base, offsetof(DrawVertex, rgb)));
+        glColorPointer(4, GL_FLOAT, sizeof(DrawVertex),
+                       offset_of(base, offsetof(DrawVertex, rgba)));
         glEnableClientState(GL_COLOR_ARRAY);
     }
     if (scene.lights_on || scene.sphere_mapping) {

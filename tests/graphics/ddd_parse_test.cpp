@@ -46,8 +46,8 @@ TEST(DddBinary, RoundTripsFieldForField) {
     ASSERT_EQ(d.size(), 3u);
     EXPECT_FLOAT_EQ(d[1].pos[0], (2 + 1) * 0.5f); // (byte - offset) * scale
     EXPECT_FLOAT_EQ(d[1].uv[1], -1.0f);           // v negated
-    EXPECT_FLOAT_EQ(d[0].rgb[0], 1.0f);           // colour 0x0000FF is red
-    EXPECT_FLOAT_EQ(d[0].rgb[2], 0.0f);
+    EXPECT_FLOAT_EQ(d[0].rgba[0], 1.0f);           // colour 0x0000FF is red
+    EXPECT_FLOAT_EQ(d[0].rgba[2], 0.0f);
     EXPECT_EQ(d[0].colour_index, 1u);
 }
 

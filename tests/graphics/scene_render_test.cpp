@@ -282,3 +282,13 @@ TEST_F(SceneRender, CollisionQueriesTestThePlacedTriangles) {
     set_scene_debug(0);
     end_3d();
 }
+
+TEST_F(SceneRender, TranslucentDrawsScaleVertexColoursToo) {
+    load_cube(16, kRed);
+    begin_3d(1, 100, 45);
+    set_camera(0, 0, 10, 0, 0, 0);
+    set_alpha_mode(-0.5); // half transparent, darkened by half, as in 2D
+    draw_object(16, 0);
+    set_alpha_mode(0);
+    EXPECT_TRUE(IsNear(read_pixel(400, 300), Rgba{64, 0, 128, 255}, 2));
+}
