@@ -16,29 +16,24 @@ std::string number(double v) {
     return buf;
 }
 
-int fail(const char* message) {
-    std::printf("{\"error\":\"%s\"}\n", message);
-    return 1;
-}
-
 int cmd_model(int argc, char** argv) {
     if (argc != 2) return usage_error("usage: steel_data model FILE");
     auto bytes = read_file(argv[1]);
-    if (!bytes) return fail("cannot read the file");
+    if (!bytes) return json_error("cannot read the file");
     DddMesh mesh;
     DddVariant variant;
     switch (parse_ddd(bytes->data(), bytes->size(), mesh, &variant)) {
     case DddStatus::ok:
         break;
     case DddStatus::read_error:
-        return fail("read error");
+        return json_error("read error");
     case DddStatus::malloc_error:
-        return fail("malloc error");
+        return json_error("malloc error");
     case DddStatus::not_a_model:
-        return fail("not a model");
+        return json_error("not a model");
     }
     if (mesh.frames.empty() || mesh.frames[0].vertices.empty())
-        return fail("the first frame has no vertices");
+        return json_error("the first frame has no vertices");
 
     std::string out = "{\"variant\":\"";
     out += variant == DddVariant::binary ? "binary" : "text";

@@ -8,16 +8,6 @@
 
 namespace {
 
-std::string json_text(const std::string& s) {
-    std::string out;
-    for (char c : s) {
-        if (c == '"' || c == '\\') out += '\\';
-        if (static_cast<unsigned char>(c) < 0x20) continue;
-        out += c;
-    }
-    return out;
-}
-
 int cmd_wav(int argc, char** argv) {
     if (argc != 2) return usage_error("usage: steel_data wav FILE");
     std::string error;
@@ -28,8 +18,7 @@ int cmd_wav(int argc, char** argv) {
     else
         parse_wav(*bytes, info, &error);
     if (!error.empty()) {
-        std::printf("{\"error\":\"%s\"}\n", json_text(error).c_str());
-        return 1;
+        return json_error(error);
     }
     std::printf("{\"channels\":%d, \"rate\":%d, \"bits\":%d, \"frames\":%zu}\n", info.channels,
                 info.rate, info.bits, info.frames);
