@@ -103,7 +103,7 @@ TEST(Wav, SizesThatLieFailCleanly) {
     s.data_size = 0;
     EXPECT_FALSE(parse(wav_bytes(s, pcm16(10, 1, 3)), info));
 
-    auto refused = [&](WavSpec spec) { return !parse(wav_bytes(spec, pcm16(10, 2, 3)), info); };
+    auto refused = [&](WavSpec format) { return !parse(wav_bytes(format, pcm16(10, 2, 3)), info); };
     WavSpec zero_channels;
     zero_channels.channels = 0;
     EXPECT_TRUE(refused(zero_channels));

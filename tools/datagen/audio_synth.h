@@ -76,7 +76,7 @@ struct ToneSpec {
     bool loop = true;
     bool sixteen_bit = true;
 };
-SynthSample make_tone(const ToneSpec& spec);
+SynthSample make_tone(const ToneSpec& tone);
 
 // Drums: the kit every tune uses, tuned by `tone` (0..1: darker to brighter).
 SynthSample make_kick(double punch);
