@@ -4,6 +4,7 @@
 
 #include <SDL.h>
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <string>
 
@@ -177,7 +178,9 @@ void close_window() {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
-bool window_is_open() { return ws.window != nullptr; }
+bool window_is_open() {
+    return ws.window != nullptr;
+}
 
 bool software_renderer() {
     const std::string& r = ws.renderer;
@@ -186,7 +189,9 @@ bool software_renderer() {
            r.find("swrast") != std::string::npos;
 }
 
-const char* renderer_name() { return ws.renderer.c_str(); }
+const char* renderer_name() {
+    return ws.renderer.c_str();
+}
 
 void bind_game_framebuffer() {
     if (ws.fbo) gl_ext.BindFramebuffer(GL_FRAMEBUFFER, ws.fbo);
@@ -224,8 +229,8 @@ void present() {
             glClear(GL_COLOR_BUFFER_BIT);
         }
         bool exact = w % ws.width == 0 && h % ws.height == 0;
-        gl_ext.BlitFramebuffer(0, 0, ws.width, ws.height, x, y, x + w, y + h,
-                               GL_COLOR_BUFFER_BIT, exact ? GL_NEAREST : GL_LINEAR);
+        gl_ext.BlitFramebuffer(0, 0, ws.width, ws.height, x, y, x + w, y + h, GL_COLOR_BUFFER_BIT,
+                               exact ? GL_NEAREST : GL_LINEAR);
         SDL_GL_SwapWindow(ws.window);
         gl_ext.BindFramebuffer(GL_FRAMEBUFFER, ws.fbo);
         glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
@@ -240,28 +245,76 @@ void set_caption(const char* text) {
     if (ws.window) SDL_SetWindowTitle(ws.window, text);
 }
 
-bool fullscreen() { return ws.fullscreen; }
-
-void set_fullscreen(bool on) {
-    if (!ws.window || on == ws.fullscreen) return;
-    if (SDL_SetWindowFullscreen(ws.window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) == 0) {
-        ws.fullscreen = on;
-        if (!on) SDL_SetWindowSize(ws.window, ws.width, ws.height);
-    }
+const char* caption() {
+    return ws.window ? SDL_GetWindowTitle(ws.window) : "";
 }
 
-int game_width() { return ws.width; }
-int game_height() { return ws.height; }
+bool fullscreen() {
+    return ws.fullscreen;
+}
 
-void window_to_game(double wx, double wy, double& gx, double& gy) {
+void set_window_size(int width, int height) {
+    if (ws.window && width > 0 && height > 0) SDL_SetWindowSize(ws.window, width, height);
+}
+
+bool set_fullscreen(bool on) {
+    if (!ws.window) return false;
+    if (on == ws.fullscreen) return true;
+    if (SDL_SetWindowFullscreen(ws.window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0)
+        return false;
+    ws.fullscreen = on;
+    if (!on) SDL_SetWindowSize(ws.window, ws.width, ws.height);
+    return true;
+}
+
+int game_width() {
+    return ws.width;
+}
+int game_height() {
+    return ws.height;
+}
+
+namespace {
+// Scale and offset of the game screen inside the window, in window coordinates.
+void window_mapping(double& scale, double& ox, double& oy) {
     int ww = ws.width, wh = ws.height;
     if (ws.window) SDL_GetWindowSize(ws.window, &ww, &wh);
-    double scale = std::min(double(ww) / ws.width, double(wh) / ws.height);
+    scale = std::min(double(ww) / ws.width, double(wh) / ws.height);
     if (scale <= 0) scale = 1;
-    double ox = (ww - ws.width * scale) / 2;
-    double oy = (wh - ws.height * scale) / 2;
+    ox = (ww - ws.width * scale) / 2;
+    oy = (wh - ws.height * scale) / 2;
+}
+} // namespace
+
+void window_to_game(double wx, double wy, double& gx, double& gy) {
+    double scale, ox, oy;
+    window_mapping(scale, ox, oy);
     gx = (wx - ox) / scale;
     gy = (wy - oy) / scale;
+}
+
+void game_to_window(double gx, double gy, double& wx, double& wy) {
+    double scale, ox, oy;
+    window_mapping(scale, ox, oy);
+    wx = gx * scale + ox;
+    wy = gy * scale + oy;
+}
+
+double window_scale() {
+    double scale, ox, oy;
+    window_mapping(scale, ox, oy);
+    return scale;
+}
+
+unsigned window_id() {
+    return ws.window ? SDL_GetWindowID(ws.window) : 0;
+}
+
+void warp_pointer(double gx, double gy) {
+    if (!ws.window) return;
+    double wx, wy;
+    game_to_window(gx, gy, wx, wy);
+    SDL_WarpMouseInWindow(ws.window, int(std::lround(wx)), int(std::lround(wy)));
 }
 
 } // namespace platform

@@ -9,7 +9,7 @@ struct WindowConfig {
     int height = 600;
     bool fullscreen = false; // desktop fullscreen at any monitor size
     const char* title = "";
-    bool hidden = false;     // no visible window (tests, tools)
+    bool hidden = false; // no visible window (tests, tools)
 };
 
 // Initialises SDL video, creates the window and a compatibility-profile context (RGBA, double
@@ -30,12 +30,24 @@ void present();
 
 void set_caption(const char* text);
 bool fullscreen();
-void set_fullscreen(bool on);
+// Resizes the window's client area (window coordinates).
+void set_window_size(int width, int height);
+// Switches between desktop fullscreen and the windowed client area; false when the switch fails.
+bool set_fullscreen(bool on);
+const char* caption();
 
 int game_width();
 int game_height();
 // Maps a window position (in window coordinates, as SDL reports them) into game space.
 void window_to_game(double wx, double wy, double& gx, double& gy);
+// The inverse: a game-space position in window coordinates.
+void game_to_window(double gx, double gy, double& wx, double& wy);
+// Window pixels per game pixel (in window coordinates; 1 without a window).
+double window_scale();
+// SDL's id of the window (0 without one), for events that name their window.
+unsigned window_id();
+// Moves the system cursor to a game-space position.
+void warp_pointer(double gx, double gy);
 // The rectangle of the window's drawable that shows the game (after letterboxing).
 void game_viewport(int& x, int& y, int& w, int& h);
 

@@ -52,12 +52,27 @@ std::vector<uint8_t> read_screen() {
     return rows;
 }
 
+namespace {
+// Folders with the process that made them: a forked child (death tests) leaves its parent's alone.
+std::vector<std::pair<std::string, pid_t>>& temp_dirs() {
+    static std::vector<std::pair<std::string, pid_t>> dirs;
+    return dirs;
+}
+void remove_temp_dirs() {
+    std::error_code ec;
+    for (const auto& [dir, owner] : temp_dirs())
+        if (owner == getpid()) std::filesystem::remove_all(dir, ec);
+}
+} // namespace
+
 std::string make_temp_dir() {
     const char* base = std::getenv("TMPDIR");
     std::string templ = std::string(base && *base ? base : "/tmp") + "/ss_test_XXXXXX";
     std::vector<char> buf(templ.begin(), templ.end());
     buf.push_back('\0');
     if (!mkdtemp(buf.data())) return {};
+    if (temp_dirs().empty()) std::atexit(remove_temp_dirs);
+    temp_dirs().emplace_back(buf.data(), getpid());
     return buf.data();
 }
 

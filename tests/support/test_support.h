@@ -21,7 +21,8 @@ Rgba read_pixel(int x, int y);
 // The whole game screen, rows from the top, RGBA.
 std::vector<uint8_t> read_screen();
 
-// A fresh empty folder under the test's temporary directory; removed by the test runner's end.
+// A fresh empty folder under the test's temporary directory; removed when the
+// process that made it exits.
 std::string make_temp_dir();
 
 // Writes bytes to a file (creating it); returns false on failure.

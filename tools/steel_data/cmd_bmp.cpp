@@ -19,21 +19,6 @@ bool parse_int(const char* s, int& out) {
     return true;
 }
 
-std::string json_escape(const std::string& s) {
-    std::string out;
-    for (char c : s) {
-        if (c == '"' || c == '\\') out += '\\';
-        if (static_cast<unsigned char>(c) < 0x20) continue;
-        out += c;
-    }
-    return out;
-}
-
-int print_error(const std::string& message) {
-    std::printf("{\"error\":\"%s\"}\n", json_escape(message).c_str());
-    return 1;
-}
-
 int cmd_bmp(int argc, char** argv) {
     if (argc < 2) return usage_error("usage: steel_data bmp FILE [--texel X Y]...");
     std::vector<std::pair<int, int>> texels;
@@ -44,9 +29,9 @@ int cmd_bmp(int argc, char** argv) {
             return usage_error("usage: steel_data bmp FILE [--texel X Y]...");
         texels.emplace_back(x, y);
     }
-    if (!file_readable(argv[1])) return print_error("cannot read file");
+    if (!file_readable(argv[1])) return json_error("cannot read file");
     auto bytes = read_file(argv[1]);
-    if (!bytes) return print_error("cannot read file");
+    if (!bytes) return json_error("cannot read file");
     // As a sprite: colour key 8388863 with edge bleeding.
     BmpConvertOptions options;
     options.keyed = true;
@@ -56,7 +41,7 @@ int cmd_bmp(int argc, char** argv) {
     std::string error;
     int bits = 0;
     if (!decode_bmp(bytes->data(), bytes->size(), options, image, &error, &bits))
-        return print_error(error);
+        return json_error(error);
     std::string out = "{\"width\":" + std::to_string(image.width) +
                       ",\"height\":" + std::to_string(image.height) +
                       ",\"texture_width\":" + std::to_string(image.texture_width) +
@@ -67,7 +52,7 @@ int cmd_bmp(int argc, char** argv) {
         for (size_t i = 0; i < texels.size(); ++i) {
             auto [x, y] = texels[i];
             if (x < 0 || y < 0 || x >= image.texture_width || y >= image.texture_height)
-                return print_error("texel " + std::to_string(x) + " " + std::to_string(y) +
+                return json_error("texel " + std::to_string(x) + " " + std::to_string(y) +
                                    " outside the texture");
             const uint8_t* t = &image.texels[(size_t(y) * image.texture_width + x) * 4];
             out += (i ? ",[" : "[") + std::to_string(t[0]) + "," + std::to_string(t[1]) + "," +

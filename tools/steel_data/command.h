@@ -9,5 +9,10 @@ struct CommandRegistrar {
     CommandRegistrar(const char* name, const char* usage, CommandFn fn);
 };
 
+#include <string_view>
+
 // Prints "steel_data: <message>" on stderr and returns 2.
 int usage_error(const char* message);
+
+// Prints {"error":"<message>"} on stdout (the answer for a file that does not load); returns 1.
+int json_error(std::string_view message);

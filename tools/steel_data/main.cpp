@@ -35,6 +35,17 @@ int usage_error(const char* message) {
     return 2;
 }
 
+int json_error(std::string_view message) {
+    std::string text;
+    for (char c : message) {
+        if (c == '"' || c == '\\') text += '\\';
+        if (static_cast<unsigned char>(c) < 0x20) continue;
+        text += c;
+    }
+    std::printf("{\"error\":\"%s\"}\n", text.c_str());
+    return 1;
+}
+
 int main(int argc, char** argv) {
     if (argc < 2) {
         print_usage();

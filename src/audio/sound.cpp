@@ -1,0 +1,139 @@
+#include "audio/sound.h"
+
+#include "audio/decode.h"
+#include "audio/mixer.h"
+#include "audio/music.h"
+#include "platform/audio_device.h"
+#include "runtime/files.h"
+
+#include <algorithm>
+#include <array>
+#include <mutex>
+
+namespace {
+
+// Frames mixed per step of the callback; the callback's buffers have this fixed size so it
+// never allocates.
+constexpr size_t kChunk = 1024;
+// Largest WAV file read.
+constexpr size_t kMaxWavBytes = size_t(64) << 20;
+
+// The effects lock is held only while slots and voices change or the voices are mixed, never
+// while files are read or decoded; the music player keeps its own lock the same way.
+struct SoundDevice {
+    std::mutex effects_lock;
+    Mixer mixer;
+    MusicPlayer music;
+    std::array<float, 2 * kChunk> mix{};
+    std::array<float, 2 * kChunk> scratch{};
+};
+
+// Created once and never destroyed, so an audio thread still running at exit never sees it gone.
+SoundDevice& device() {
+    static SoundDevice* d = new SoundDevice;
+    return *d;
+}
+
+void audio_callback(void* user, int16_t* out, int frames) {
+    SoundDevice& d = *static_cast<SoundDevice*>(user);
+    size_t left = size_t(std::max(frames, 0));
+    while (left > 0) {
+        size_t n = std::min(left, kChunk);
+        std::fill_n(d.mix.data(), 2 * n, 0.0f);
+        {
+            std::lock_guard<std::mutex> g(d.effects_lock);
+            d.mixer.mix(d.mix.data(), n);
+        }
+        d.music.mix(d.mix.data(), n, d.scratch.data());
+        float_to_s16(d.mix.data(), out, 2 * n);
+        out += 2 * n;
+        left -= n;
+    }
+}
+
+void release_all() {
+    SoundDevice& d = device();
+    std::vector<std::unique_ptr<SoundData>> sounds;
+    std::unique_ptr<Module> module;
+    {
+        std::lock_guard<std::mutex> g(d.effects_lock);
+        d.mixer.clear(sounds);
+    }
+    module = d.music.replace(nullptr);
+}
+
+} // namespace
+
+void sound_init() {
+    if (platform::audio_device_open()) return;
+    platform::open_audio_device(audio_callback, &device());
+}
+
+void sound_shutdown() {
+    platform::close_audio_device();
+    release_all();
+}
+
+void sound_set_paused(bool paused) {
+    platform::pause_audio_device(paused);
+}
+
+bool sound_available() {
+    return platform::audio_device_open();
+}
+
+double load_sound(std::string_view file, double slot, double voices) {
+    int index = sound_slot_index(slot);
+    if (index < 0 || !platform::audio_device_open()) return 0;
+    if (!file_readable(file)) return 0; // a missing file leaves the slot as it was
+    std::unique_ptr<SoundData> sound;
+    if (auto bytes = read_file(file, kMaxWavBytes)) sound = decode_wav_sound(*bytes);
+    bool ok = sound != nullptr;
+    std::unique_ptr<SoundData> old;
+    {
+        SoundDevice& d = device();
+        std::lock_guard<std::mutex> g(d.effects_lock);
+        old = d.mixer.replace(index, std::move(sound), sound_voice_count(voices));
+    }
+    return ok ? 1 : 0;
+}
+
+double play_sound(double slot, double pan, double volume) {
+    int index = sound_slot_index(slot);
+    if (index < 0 || !platform::audio_device_open()) return 0;
+    SoundDevice& d = device();
+    std::lock_guard<std::mutex> g(d.effects_lock);
+    d.mixer.play(index, pan, volume);
+    return 0;
+}
+
+bool sound_loaded(double slot) {
+    int index = sound_slot_index(slot);
+    if (index < 0) return false;
+    SoundDevice& d = device();
+    std::lock_guard<std::mutex> g(d.effects_lock);
+    return d.mixer.loaded(index);
+}
+
+double load_music(std::string_view file) {
+    if (!platform::audio_device_open()) return 0;
+    std::unique_ptr<Module> module;
+    if (auto bytes = read_file(file, kMaxModuleBytes)) module = Module::load(*bytes);
+    bool ok = module != nullptr;
+    std::unique_ptr<Module> old = device().music.replace(std::move(module));
+    return ok ? 1 : 0;
+}
+
+double start_music() {
+    device().music.start();
+    return 0;
+}
+
+double music_finished() {
+    return device().music.finished() ? 1 : 0;
+}
+
+double stop_music() {
+    std::unique_ptr<Module> old = device().music.replace(nullptr);
+    return 0;
+}

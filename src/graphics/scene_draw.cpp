@@ -1,0 +1,248 @@
+// Drawing objects: frame choice and blending, the view-cone test, placement, textures, arrays
+// (buffer objects where they exist), cel shading and its outline.
+#include "graphics/scene.h"
+#include "graphics/scene_engine.h"
+#include "runtime/numbers.h"
+
+#include <cmath>
+#include <cstddef>
+
+namespace {
+
+const char* offset_of(const DrawVertex* base, size_t offset) {
+    return reinterpret_cast<const char*>(base) + offset;
+}
+
+// Points the arrays at `count` vertices: in the static buffer, the refilled buffer, or memory.
+const DrawVertex* bind_vertices(MeshObject& mesh, const DrawVertex* data, size_t count,
+                                bool static_first_frame) {
+    if (!gl_ext.buffers || !mesh.buffers[0]) return data;
+    if (static_first_frame) {
+        gl_ext.BindBuffer(GL_ARRAY_BUFFER, mesh.buffers[0]);
+    } else {
+        gl_ext.BindBuffer(GL_ARRAY_BUFFER, mesh.buffers[1]);
+        gl_ext.BufferData(GL_ARRAY_BUFFER, GLsizeiptr(count * sizeof(DrawVertex)), data,
+                          GL_STREAM_DRAW);
+    }
+    return nullptr;
+}
+
+void set_unit(int unit) {
+    if (!gl_ext.multitexture) return;
+    gl_ext.ActiveTexture(GLenum(GL_TEXTURE0 + unit));
+    gl_ext.ClientActiveTexture(GLenum(GL_TEXTURE0 + unit));
+}
+
+void texture_unit(int unit, GLuint texture, const DrawVertex* base, size_t coord_offset) {
+    if (unit > 0 && !gl_ext.multitexture) return;
+    set_unit(unit);
+    if (texture) {
+        glEnable(GL_TEXTURE_2D);
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+        glTexCoordPointer(2, GL_FLOAT, sizeof(DrawVertex), offset_of(base, coord_offset));
+        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    } else {
+        glDisable(GL_TEXTURE_2D);
+        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    }
+    set_unit(0);
+}
+
+void finish_arrays() {
+    for (int unit = 1; unit >= 0; --unit) {
+        if (unit > 0 && !gl_ext.multitexture) continue;
+        set_unit(unit);
+        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+        if (unit > 0) glDisable(GL_TEXTURE_2D);
+    }
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_COLOR_ARRAY);
+    if (gl_ext.buffers) gl_ext.BindBuffer(GL_ARRAY_BUFFER, 0);
+}
+
+// The outline of cel shading: the back faces, pushed out along the normals, in black.
+void draw_outline(MeshObject& mesh, size_t count, const DddFrame& frame, const float inv[16]) {
+    float eye[3];
+    transform_point(inv, scene.eye, eye);
+    float dx = eye[0] - frame.centre[0], dy = eye[1] - frame.centre[1],
+          dz = eye[2] - frame.centre[2];
+    float width = std::sqrt(dx * dx + dy * dy + dz * dz) * scene.cull_tangent * 0.003f;
+    for (int l = 0; l <= scene.transform_level; ++l) {
+        float sy = scene.levels[size_t(l)].scale[1];
+        if (sy != 0) width /= sy * sy;
+    }
+    if (!(width <= frame.radius * 0.125f)) return;
+    if (width < 0.0000001f) width = 0.0000001f;
+    for (size_t i = 0; i < count; ++i)
+        for (int a = 0; a < 3; ++a)
+            mesh.blend[i].pos[a] += width * mesh.blend[i].normal[a];
+    const DrawVertex* base = bind_vertices(mesh, mesh.blend.data(), count, false);
+    glVertexPointer(3, GL_FLOAT, sizeof(DrawVertex), offset_of(base, offsetof(DrawVertex, pos)));
+
+    GLboolean lighting = glIsEnabled(GL_LIGHTING), blending = glIsEnabled(GL_BLEND);
+    int8_t cull = scene.cull_mode;
+    set_culling(-cull);
+    texture_unit(1, 0, base, 0);
+    texture_unit(0, 0, base, 0);
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisable(GL_LIGHTING);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glColor4f(0, 0, 0, 1);
+    glDepthFunc(GL_LEQUAL);
+    glDrawArrays(GL_TRIANGLES, 0, GLsizei(count));
+    glDepthFunc(GL_LESS);
+    if (!blending) glDisable(GL_BLEND);
+    if (lighting) glEnable(GL_LIGHTING);
+    set_culling(cull);
+}
+
+void draw_mesh(MeshObject& mesh, int frame_a, int frame_b, double t, bool animate) {
+    const auto& frames = mesh.data.frames;
+    if (frames.empty() || frames[0].vertices.empty() || mesh.draw.size() != frames.size()) return;
+    FrameBlend fb = choose_frames(frame_a, frame_b, t, animate, int(frames.size()));
+    const DddFrame& first = frames[size_t(fb.first)];
+
+    const TransformLevel& level0 = scene.levels[0];
+    float c[3], s = 0;
+    for (int a = 0; a < 3; ++a) {
+        c[a] = first.centre[a] + level0.translation[a];
+        s = std::fmax(s, std::fabs(level0.scale[a]));
+    }
+    if (!sphere_in_view(c, first.radius * s, scene.eye, scene.target, scene.cull_tangent)) return;
+
+    float alpha = scene.device.alpha_value;
+    glColor4f(alpha, alpha, alpha, alpha);
+
+    const std::vector<DrawVertex>& a_verts = mesh.draw[size_t(fb.first)];
+    const std::vector<DrawVertex>& b_verts = mesh.draw[size_t(fb.second)];
+    const size_t count = b_verts.size();
+    if (count == 0) return;
+    const bool cel = scene.shade_on && scene.shade_mode == 2;
+    const bool offset = scene.texture_offset[0] != 0 || scene.texture_offset[1] != 0;
+    // Vertex colours replace the current colour, so a translucent draw scales them itself.
+    const bool fade = mesh.has_colours && !cel && alpha != 1.0f;
+    const bool unchanged = fb.w == 0 && !offset && !cel && !fade;
+
+    float place[16], inv[16];
+    placement_matrix(place);
+    bool invertible = invert_matrix(place, inv);
+
+    const DrawVertex* data = b_verts.data();
+    if (!unchanged) {
+        if (mesh.blend.size() < count) mesh.blend.resize(count);
+        const float w = fb.w, w2 = 1 - fb.w;
+        const bool mix = w != 0 && a_verts.size() >= count;
+        for (size_t i = 0; i < count; ++i) {
+            DrawVertex& d = mesh.blend[i];
+            d = b_verts[i];
+            if (mix) {
+                for (int k = 0; k < 3; ++k) {
+                    d.pos[k] = a_verts[i].pos[k] * w + b_verts[i].pos[k] * w2;
+                    d.normal[k] = a_verts[i].normal[k] * w + b_verts[i].normal[k] * w2;
+                }
+            }
+            d.uv[0] += scene.texture_offset[0];
+            d.uv[1] += scene.texture_offset[1];
+            if (fade)
+                for (float& c : d.rgba)
+                    c *= alpha;
+        }
+        if (cel) {
+            ensure_ramp(mesh);
+            float light[3] = {0, 0, 0};
+            if (invertible) transform_point(inv, scene.shade_position, light);
+            for (size_t i = 0; i < count; ++i) {
+                DrawVertex& d = mesh.blend[i];
+                float l[3] = {light[0] - d.pos[0], light[1] - d.pos[1], light[2] - d.pos[2]};
+                float len = std::sqrt(l[0] * l[0] + l[1] * l[1] + l[2] * l[2]);
+                float nl =
+                    len > 0 ? (d.normal[0] * l[0] + d.normal[1] * l[1] + d.normal[2] * l[2]) / len
+                            : 0;
+                d.cel[0] = nl < 0.05f ? 0.05f : nl > 0.95f ? 0.95f : nl;
+                d.cel[1] = (float(d.colour_index) + 0.5f) * mesh.ramp_inv_height;
+            }
+        }
+        data = mesh.blend.data();
+    }
+
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glMultMatrixf(place);
+
+    const DrawVertex* base = bind_vertices(mesh, data, count, unchanged && fb.second == 0);
+    glVertexPointer(3, GL_FLOAT, sizeof(DrawVertex), offset_of(base, offsetof(DrawVertex, pos)));
+    glEnableClientState(GL_VERTEX_ARRAY);
+    texture_unit(0, slot_texture(scene.texture_slot), base, offsetof(DrawVertex, uv));
+    if (cel)
+        texture_unit(1, mesh.ramp_texture, base, offsetof(DrawVertex, cel));
+    else
+        texture_unit(1, slot_texture(scene.second_slot), base, offsetof(DrawVertex, uv));
+    if (mesh.has_colours && !cel) {
+        glColorPointer(4, GL_FLOAT, sizeof(DrawVertex),
+                       offset_of(base, offsetof(DrawVertex, rgba)));
+        glEnableClientState(GL_COLOR_ARRAY);
+    }
+    if (scene.lights_on || scene.sphere_mapping) {
+        glNormalPointer(GL_FLOAT, sizeof(DrawVertex),
+                        offset_of(base, offsetof(DrawVertex, normal)));
+        glEnableClientState(GL_NORMAL_ARRAY);
+    }
+    if (scene.sphere_mapping) {
+        glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+        glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+        glEnable(GL_TEXTURE_GEN_S);
+        glEnable(GL_TEXTURE_GEN_T);
+    }
+    glEnable(GL_COLOR_MATERIAL);
+    glDrawArrays(GL_TRIANGLES, 0, GLsizei(count));
+    if (scene.sphere_mapping) {
+        glDisable(GL_TEXTURE_GEN_S);
+        glDisable(GL_TEXTURE_GEN_T);
+    }
+
+    if (cel && scene.cull_mode != 0 && invertible) {
+        draw_outline(mesh, count, first, inv);
+        glColor4f(alpha, alpha, alpha, alpha);
+    }
+    finish_arrays();
+    glPopMatrix();
+}
+
+} // namespace
+
+GLuint slot_texture(int slot) {
+    if (slot < 0 || size_t(slot) >= scene.device.slots.size()) return 0;
+    const SpriteSlot& s = scene.device.slots[size_t(slot)];
+    if (scene.texture_mode != 0 && s.mip_texture) return s.mip_texture;
+    return s.texture;
+}
+
+void set_texture(double slot, double second_slot) {
+    scene.texture_slot = to_int32(slot);
+    scene.second_slot = to_int32(second_slot);
+}
+
+void set_texture_offset(double u, double v) {
+    scene.texture_offset[0] = float(u);
+    scene.texture_offset[1] = float(v);
+}
+
+void set_sphere_mapping(double on) {
+    scene.sphere_mapping = on != 0 ? 1 : 0;
+}
+
+void draw_object(double slot, double frame) {
+    draw_object_blend(slot, frame, frame, 0, 0);
+}
+
+void draw_object_blend(double slot, double frame_a, double frame_b, double t, double animate) {
+    int32_t s = to_int32(slot);
+    if (s < 0 || s >= kObjectSlots) return;
+    ObjectSlot& os = scene.objects[size_t(s)];
+    if (!os.loaded) return;
+    for (auto& mesh : os.meshes)
+        if (mesh) draw_mesh(*mesh, to_int32(frame_a), to_int32(frame_b), t, animate != 0);
+}

@@ -1,0 +1,107 @@
+#pragma once
+// The 3D engine's state (one global instance, `scene`). Shared by the scene's source files and
+// inspected by tests; game code uses the functions of graphics/scene.h.
+#include "graphics/ddd.h"
+#include "graphics/device.h"
+
+#include <array>
+#include <memory>
+#include <vector>
+
+constexpr int kObjectSlots = 4096;
+constexpr int kTransformLevels = 16;
+constexpr int kMaxRotations = 16;
+
+struct MeshObject {
+    DddMesh data;
+    std::vector<std::vector<DrawVertex>> draw; // per frame, built at load time
+    std::vector<DrawVertex> blend;             // the one reusable working array
+    GLuint buffers[2] = {0, 0};                // [0] first frame (static), [1] refilled
+    bool has_colours = false;
+    GLuint ramp_texture = 0; // cel-shading ramp, built on first use
+    int ramp_height = 0;
+    float ramp_inv_height = 0;
+};
+
+struct ObjectSlot {
+    uint8_t loaded = 0;
+    uint8_t own_textures = 0;
+    std::vector<std::unique_ptr<MeshObject>> meshes;
+};
+
+struct Rotation {
+    float angle, x, y, z;
+};
+struct TransformLevel {
+    int rotation_count = 0;
+    Rotation rotations[kMaxRotations] = {};
+    float scale[3] = {1, 1, 1};
+    float translation[3] = {0, 0, 0};
+    void reset() { *this = TransformLevel{}; }
+};
+
+// Which frames a blended draw mixes: first x w + second x (1 - w).
+struct FrameBlend {
+    int first, second;
+    float w;
+};
+FrameBlend choose_frames(int frame_a, int frame_b, double t, bool animate, int frame_count);
+
+// The view-cone test of object culling (sphere centre c, radius r).
+bool sphere_in_view(const float c[3], float r, const float eye[3], const float target[3],
+                    float cull_tangent);
+
+struct Zivevidu3D {
+    OpenGLZivevidu& device;
+    std::vector<ObjectSlot> objects = std::vector<ObjectSlot>(kObjectSlots);
+
+    uint8_t shadow_pass = 0;
+    int8_t cull_mode = 0;
+    std::array<TransformLevel, kTransformLevels> levels{};
+    int transform_level = 0;
+
+    float eye[3] = {0, 0, 0}, target[3] = {0, 0, -1}, up[3] = {0, 1, 0};
+    float near_distance = 1, far_distance = 100, cull_tangent = 1;
+    float camera_matrix[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    float projection[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    int viewport[4] = {0, 0, 800, 600};
+
+    uint8_t lights_on = 0;
+    uint8_t sphere_mapping = 0;
+    uint8_t shade_on = 0;
+    int shade_mode = 2;
+    float shade_position[3] = {0, 0, 0};
+    float shade_colour[3] = {1, 1, 1};
+    float texture_offset[2] = {0, 0};
+    int bump_mode = 0;
+
+    int texture_mode = 0;
+    int texture_slot = -1, second_slot = -1;
+    bool in_3d = false;
+
+    // Run-time object being built (-1: none).
+    int building = -1;
+    std::vector<FloatVertex> build_vertices;
+
+    explicit Zivevidu3D(OpenGLZivevidu& d) : device(d) {}
+};
+
+extern Zivevidu3D scene;
+
+// Helpers shared by the scene's files.
+void release_slot(ObjectSlot& slot);
+// Builds the draw arrays, bounding spheres and flags of a freshly read mesh.
+void prepare_mesh(MeshObject& mesh);
+// The placement matrix of levels 0..current (column-major, as OpenGL takes it).
+void placement_matrix(float m[16]);
+bool invert_matrix(const float m[16], float out[16]);
+void transform_point(const float m[16], const float p[3], float out[3]);
+// GL texture name of a sprite slot for 3D drawing (0 when none).
+GLuint slot_texture(int slot);
+// Draws the stencil shadow pass's end (no-op when none is on).
+void finish_shadow_pass();
+// Cel shading: builds the ramp on first use.
+void ensure_ramp(MeshObject& mesh);
+
+// Collision queries draw the shapes they test while this is on (set_scene_debug).
+extern bool scene_debug_drawing;

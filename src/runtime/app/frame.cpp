@@ -1,0 +1,350 @@
+#include "runtime/app/frame.h"
+
+#include "audio/sound.h"
+#include "graphics/device.h"
+#include "graphics/scene.h"
+#include "graphics/screenshot.h"
+#include "input/input.h"
+#include "input/input_device.h"
+#include "platform/gl.h"
+#include "platform/window.h"
+#include "runtime/app/frame_internal.h"
+#include "runtime/errors.h"
+#include "runtime/files.h"
+#include "runtime/numbers.h"
+
+#include <cmath>
+#include <cstdio>
+
+FrameState frame;
+
+namespace {
+
+constexpr double kInputReadStep = 0.01; // virtual ms that one read of the devices takes
+constexpr double kPauseStep = 100;      // the paused loop's sleep
+constexpr double kWaitStep = 30;        // wait_for_input's pause
+
+void check_time_limit(double now) {
+    if (frame.max_ms < 0 || !frame.started) return;
+    double t = now - frame.start_ms;
+    if (t <= frame.max_ms) return;
+    char text[160];
+    std::snprintf(text, sizeof text, "Run stopped: the clock passed %g ms (--max-ms)",
+                  frame.max_ms);
+    error_log(text);
+    std::fprintf(stderr, "%s\n", text);
+    runtime_exit(2);
+}
+
+// Keeps a recorded run at real-time pace: waits until the real clock reaches the virtual one.
+void pace_to_real_time() {
+    if (frame.mode != RunMode::Recording) return;
+    double target = frame.real_origin + frame.virtual_now;
+    for (double now = platform::clock_ms(); now < target; now = platform::clock_ms()) {
+        if (target - now > 1.5) platform::sleep_ms(target - now - 1);
+        pump_events();
+    }
+}
+
+// A pause of `ms` that keeps the window responsive (paused loop, wait_for_input).
+void idle(double ms) {
+    if (virtual_clock()) {
+        advance_clock(ms);
+        pace_to_real_time();
+    } else {
+        platform::sleep_ms(ms);
+    }
+}
+
+void apply_script_command(const ScriptCommand& c) {
+    using platform::Event;
+    using platform::EventKind;
+    switch (c.op) {
+    case ScriptOp::Key:
+        dispatch_event(Event{c.down ? EventKind::KeyDown : EventKind::KeyUp, c.a, 0, 0});
+        break;
+    case ScriptOp::Mouse:
+        dispatch_event(Event{EventKind::MouseMove, 0, c.a, c.b});
+        break;
+    case ScriptOp::Button:
+        dispatch_event(Event{c.down ? EventKind::ButtonDown : EventKind::ButtonUp, c.a, 0, 0});
+        break;
+    case ScriptOp::Wheel:
+        dispatch_event(Event{EventKind::Wheel, c.a, 0, 0});
+        break;
+    case ScriptOp::JoyAxis:
+        input_set_joystick(c.a, JoyPart::Axis, c.b, std::lround(c.value * 32767.0));
+        break;
+    case ScriptOp::JoyButton:
+        input_set_joystick(c.a, JoyPart::Button, c.b, c.down ? 128 : 0);
+        break;
+    case ScriptOp::JoyHat:
+        input_set_joystick(c.a, JoyPart::Hat, 0, uint32_t(c.b));
+        break;
+    case ScriptOp::Screenshot:
+        frame.pending_screenshots.push_back(c.file);
+        break;
+    case ScriptOp::Dump: {
+        std::string state = frame.state_writer ? frame.state_writer() : std::string("{}");
+        if (!write_file_atomic(c.file, state)) error_log("Cannot write the state dump " + c.file);
+        break;
+    }
+    case ScriptOp::Focus:
+        dispatch_event(Event{c.down ? EventKind::FocusGained : EventKind::FocusLost, 0, 0, 0});
+        break;
+    case ScriptOp::Close:
+        dispatch_event(Event{EventKind::Close, 0, 0, 0});
+        break;
+    }
+}
+
+void set_paused(bool on) {
+    if (frame.debug || frame.paused == on) return;
+    frame.paused = on;
+    platform::set_caption(on ? (frame.title + " <pause>").c_str() : frame.title.c_str());
+    sound_set_paused(on);
+}
+
+bool is_input(platform::EventKind k) {
+    using platform::EventKind;
+    return k == EventKind::KeyDown || k == EventKind::KeyUp || k == EventKind::MouseMove ||
+           k == EventKind::ButtonDown || k == EventKind::ButtonUp || k == EventKind::Wheel;
+}
+
+ScriptCommand command_of(const platform::Event& e) {
+    using platform::EventKind;
+    ScriptCommand c;
+    switch (e.kind) {
+    case EventKind::KeyDown:
+    case EventKind::KeyUp:
+        c.op = ScriptOp::Key;
+        c.a = e.code;
+        c.down = e.kind == EventKind::KeyDown;
+        break;
+    case EventKind::MouseMove:
+        c.op = ScriptOp::Mouse;
+        c.a = e.x;
+        c.b = e.y;
+        break;
+    case EventKind::ButtonDown:
+    case EventKind::ButtonUp:
+        c.op = ScriptOp::Button;
+        c.a = e.code;
+        c.down = e.kind == EventKind::ButtonDown;
+        break;
+    case EventKind::Wheel:
+        c.op = ScriptOp::Wheel;
+        c.a = e.code;
+        break;
+    case EventKind::FocusLost:
+    case EventKind::FocusGained:
+        c.op = ScriptOp::Focus;
+        c.down = e.kind == EventKind::FocusGained;
+        break;
+    case EventKind::Close:
+        c.op = ScriptOp::Close;
+        break;
+    }
+    return c;
+}
+
+} // namespace
+
+bool virtual_clock() {
+    return frame.mode != RunMode::Live;
+}
+
+double clock_now() {
+    return virtual_clock() ? frame.virtual_now : platform::clock_ms();
+}
+
+void advance_clock(double ms) {
+    frame.virtual_now += ms;
+    check_time_limit(frame.virtual_now);
+}
+
+void record(ScriptCommand c) {
+    if (frame.mode != RunMode::Recording || !frame.started) return;
+    c.time = clock_now() - frame.start_ms;
+    frame.recorded.push_back(std::move(c));
+}
+
+void write_recording() {
+    if (frame.mode != RunMode::Recording || frame.record_path.empty()) return;
+    std::string text = "# Input recorded from a live run; replay it with --script.\n";
+    for (const ScriptCommand& c : frame.recorded)
+        text += format_script_line(c) + "\n";
+    if (!write_file_atomic(frame.record_path, text)) {
+        error_log("Cannot write the recording " + frame.record_path);
+        std::fprintf(stderr, "cannot write the recording %s\n", frame.record_path.c_str());
+    }
+}
+
+void pump_events() {
+    if (frame.mode == RunMode::Scripted) {
+        platform::discard_events();
+        if (!frame.started) return;
+        double t = clock_now() - frame.start_ms;
+        while (frame.script_next < frame.script.size() &&
+               frame.script[frame.script_next].time <= t) {
+            const ScriptCommand& c = frame.script[frame.script_next++];
+            apply_script_command(c);
+        }
+        return;
+    }
+    platform::Event e;
+    while (platform::next_event(e)) {
+        if (frame.mode == RunMode::Recording) {
+            // Input before the game runs is not part of the recorded run.
+            if (!frame.started && is_input(e.kind)) continue;
+            record(command_of(e));
+        }
+        dispatch_event(e);
+    }
+    if (frame.mode == RunMode::Live) check_time_limit(platform::clock_ms());
+}
+
+void dispatch_event(const platform::Event& e) {
+    using platform::EventKind;
+    switch (e.kind) {
+    case EventKind::Close:
+        runtime_end();
+    case EventKind::FocusLost:
+        set_paused(true);
+        return;
+    case EventKind::FocusGained:
+        set_paused(false);
+        return;
+    case EventKind::KeyDown:
+        // Alt+Enter switches between fullscreen and the window; it is no game key.
+        if ((e.code == 28 || e.code == 156) && (input_key_down(56) || input_key_down(184))) {
+            frame.enter_swallowed[e.code] = true;
+            if (!platform::set_fullscreen(!platform::fullscreen()))
+                error_log("No Fullscreen Mode available");
+            return;
+        }
+        break;
+    case EventKind::KeyUp:
+        if (e.code >= 0 && e.code < 256 && frame.enter_swallowed[e.code]) {
+            frame.enter_swallowed[e.code] = false;
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    input_handle_event(e);
+}
+
+void present_frame() {
+    while (frame.paused) {
+        pump_events();
+        if (frame.paused) idle(kPauseStep);
+    }
+    // Poll the keyboard; the mouse motion starts a new frame.
+    input_refresh();
+    input_new_frame();
+    if (frame.esc_ends && input_key_down(1)) runtime_end();
+    if (input_key_down(56) && input_key_down(62)) runtime_end();
+    end_stencil_pass();
+    for (const std::string& file : frame.pending_screenshots)
+        if (!save_screenshot(file.c_str())) error_log("Cannot write the screenshot " + file);
+    frame.pending_screenshots.clear();
+    flip();
+    gfx_after_flip();
+    set_texture_mode(0);
+    // The present times are taken when the frame is shown, so that frame_time_ms, read during
+    // the next frame, spans one frame (from the start of a frame, it would span two).
+    frame.previous_present_ms = frame.last_present_ms;
+    frame.last_present_ms = clock_now();
+}
+
+double flip() {
+    platform::present();
+    platform::bind_game_framebuffer();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    double t0 = clock_now();
+    pump_events();
+    double now;
+    if (virtual_clock()) {
+        // Straight to the frame boundary, as the wait would end there.
+        if (frame.next_frame_ms >= frame.virtual_now)
+            advance_clock(frame.next_frame_ms - frame.virtual_now);
+        pace_to_real_time();
+        pump_events();
+        now = frame.virtual_now;
+    } else {
+        // Sleep until about 1 ms before the deadline, then spin on the clock pumping events.
+        now = clock_now();
+        while (frame.next_frame_ms >= now) {
+            double left = frame.next_frame_ms - now;
+            if (left > 1.5) platform::sleep_ms(left - 1);
+            pump_events();
+            now = clock_now();
+        }
+    }
+    // The schedule keeps to multiples of the interval: a late frame gives no burst of
+    // catch-up frames.
+    frame.next_frame_ms += frame.frame_interval_ms;
+    if (frame.frame_interval_ms > 0)
+        while (frame.next_frame_ms < now)
+            frame.next_frame_ms += frame.frame_interval_ms;
+    return now - t0 + 1;
+}
+
+void set_fps_limit(double fps) {
+    frame.frame_interval_ms = fps > 0 ? 1000.0 / fps : 2.0;
+}
+
+double timer_ms() {
+    if (virtual_clock() && frame.started) advance_clock(kInputReadStep);
+    return clock_now() - frame.start_ms;
+}
+
+double frame_time_ms() {
+    double t = clock_now() - frame.previous_present_ms;
+    return t <= 0 ? 1 : t;
+}
+
+void screen_size(double& width, double& height) {
+    width = frame.settings.width;
+    height = frame.settings.height;
+}
+
+void set_esc_ends(double flag) {
+    frame.esc_ends = flag != 0;
+}
+
+const char* runtime_command_line() {
+    return frame.command_line.c_str();
+}
+
+void set_state_writer(std::string (*writer)()) {
+    frame.state_writer = writer;
+}
+
+void wait_for_input() {
+    static double last_x = 0, last_y = 0, last_b1 = 0, last_b2 = 0;
+    for (int pass = 0; pass < 8; ++pass) {
+        pump_events();
+        input_new_frame();
+        if (frame.esc_ends && key_state(1) != 0) runtime_end();
+        if (input_any_key_down()) return;
+        double x, y, b1, b2;
+        read_mouse(x, y, b1, b2);
+        if (x != last_x || y != last_y || b1 != last_b1 || b2 != last_b2) {
+            last_x = x;
+            last_y = y;
+            last_b1 = b1;
+            last_b2 = b2;
+            return;
+        }
+        if (input_any_joystick_active()) return;
+        idle(kWaitStep);
+    }
+}
+
+void frame_input_refresh() {
+    if (virtual_clock() && frame.started) advance_clock(kInputReadStep);
+    pump_events();
+}

@@ -1,0 +1,35 @@
+#pragma once
+// The runtime's frame operations: the one window, the clocks, presenting frames and the frame
+// limit. Times are milliseconds as doubles.
+#include "runtime/app/app.h"
+
+#include <string>
+
+// The whole start sequence: window and GL device, input and sound devices, current directory,
+// random seed, "Loading...". Called once (runtime_main does).
+int runtime_init(const StartSettings& settings);
+
+// End of a frame: keyboard poll, the end keys (Esc while set_esc_ends is on, Alt+F4), flip,
+// then the 2D drawing state is reset. While the window is inactive the game is held here.
+void present_frame();
+// Swap, clear, wait for the frame limit; returns the milliseconds waited + 1.
+double flip();
+// Frames per second for the frame limit; 0 or less gives a 2 ms frame interval.
+void set_fps_limit(double fps);
+// Milliseconds since the end of runtime_init.
+double timer_ms();
+// Milliseconds since the frame before the last one was shown: read during a frame, the
+// length of the previous frame (never below 1).
+double frame_time_ms();
+// The screen the game draws on (the start settings' size).
+void screen_size(double& width, double& height);
+// Whether holding Esc ends the program (on at start).
+void set_esc_ends(double flag);
+// Waits briefly for input: returns as soon as a key, a mouse change or a joystick is seen, or
+// after eight pauses of 30 ms.
+void wait_for_input();
+// The process's command line, kept for the game.
+const char* runtime_command_line();
+
+// The state writer of scripted runs: the `dump` command writes what it returns (JSON).
+void set_state_writer(std::string (*writer)());

@@ -1,0 +1,87 @@
+#include "runtime/app/options.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <unistd.h>
+
+namespace {
+
+bool parse_double(const std::string& s, double& v) {
+    auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+    return !s.empty() && ec == std::errc() && p == s.data() + s.size() && std::isfinite(v);
+}
+
+} // namespace
+
+bool parse_runtime_options(int argc, char** argv, RuntimeOptions& out, std::string& error) {
+    out = RuntimeOptions{};
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        if (arg.rfind("--", 0) != 0) continue;
+        std::string name = arg, value;
+        bool has_value = false;
+        if (auto eq = arg.find('='); eq != std::string::npos) {
+            name = arg.substr(0, eq);
+            value = arg.substr(eq + 1);
+            has_value = true;
+        }
+        auto take_value = [&]() {
+            if (has_value) return true;
+            if (i + 1 >= argc) {
+                error = "option " + name + " needs a value";
+                return false;
+            }
+            value = argv[++i];
+            return true;
+        };
+        if (name == "--windowed" || name == "--fullscreen") {
+            if (has_value) {
+                error = "option " + name + " takes no value";
+                return false;
+            }
+            out.display = name == "--windowed" ? -1 : 1;
+        } else if (name == "--script" || name == "--record") {
+            if (!take_value()) return false;
+            if (value.empty()) {
+                error = "option " + name + " needs a file name";
+                return false;
+            }
+            (name == "--script" ? out.script : out.record) = value;
+        } else if (name == "--seed") {
+            if (!take_value()) return false;
+            double v;
+            if (!parse_double(value, v) || v < 0 || v > 4294967295.0 || v != std::floor(v)) {
+                error = "--seed needs a whole number 0..4294967295, not '" + value + "'";
+                return false;
+            }
+            out.seed = uint32_t(v);
+            out.seed_given = true;
+        } else if (name == "--max-ms") {
+            if (!take_value()) return false;
+            double v;
+            if (!parse_double(value, v) || v < 0) {
+                error = "--max-ms needs a number of milliseconds, not '" + value + "'";
+                return false;
+            }
+            out.max_ms = v;
+        } else {
+            error = "unknown option " + name +
+                    " (runtime options: --windowed, --fullscreen, --script FILE, --record FILE, "
+                    "--seed N, --max-ms MS)";
+            return false;
+        }
+    }
+    if (!out.script.empty() && !out.record.empty()) {
+        error = "--script and --record cannot be used together";
+        return false;
+    }
+    return true;
+}
+
+std::string absolute_path(const std::string& path) {
+    if (path.empty() || path[0] == '/') return path;
+    char buf[4096];
+    if (!getcwd(buf, sizeof buf)) return path;
+    return std::string(buf) + "/" + path;
+}

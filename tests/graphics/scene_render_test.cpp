@@ -1,0 +1,294 @@
+// Drawing the scene into the headless game framebuffer and reading the pixels back.
+#include "ddd_models.h"
+#include "graphics/device.h"
+#include "graphics/font.h"
+#include "graphics/scene.h"
+#include "graphics/scene_engine.h"
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+constexpr uint32_t kRed = 0x0000FF;
+const Rgba kBlue{0, 0, 255, 255};
+
+class SceneRender : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(open_test_window());
+        gfx_device_init(800, 600);
+        set_viewport(0, 0, 0, 0);
+        clear();
+        dir_ = make_temp_dir();
+    }
+    // A blue background (begin_3d makes the clear colour black).
+    static void clear() {
+        glClearColor(0, 0, 1, 1);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    }
+    void TearDown() override {
+        set_fog(-1, 0, 0, 0);
+        set_light(-2, 0, 0, 0, 0, 0, 0, 0, 0);
+        end_3d();
+    }
+    void load_cube(int slot, uint32_t colour) {
+        std::string file = dir_ + "/cube" + std::to_string(slot) + ".ddd";
+        ASSERT_TRUE(write_bytes(file, cube_text(colour)));
+        load_object(file.c_str(), slot);
+        ASSERT_EQ(scene.objects[size_t(slot)].loaded, 1);
+    }
+    static Rgba at(double x, double y, double z) {
+        double sx, sy, sz;
+        world_to_screen(x, y, z, sx, sy, sz);
+        return read_pixel(int(sx), int(sy));
+    }
+    std::string dir_;
+};
+
+bool near(const Rgba& a, const Rgba& b, int tolerance) {
+    return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance &&
+           std::abs(a.b - b.b) <= tolerance;
+}
+
+::testing::AssertionResult IsNear(const Rgba& a, const Rgba& b, int tolerance) {
+    if (near(a, b, tolerance)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "(" << int(a.r) << "," << int(a.g) << "," << int(a.b) << ") vs (" << int(b.r) << ","
+           << int(b.g) << "," << int(b.b) << ")";
+}
+
+} // namespace
+
+TEST_F(SceneRender, ColouredCubeLandsWhereTheCameraSays) {
+    for (bool buffers : {true, false}) {
+        bool had = gl_ext.buffers;
+        gl_ext.buffers = had && buffers;
+        load_cube(10, kRed);
+        clear();
+        begin_3d(1, 100, 45);
+        set_camera(0, 0, 10, 0, 0, 0);
+        set_texture(-1, -1);
+        set_translation(2, 0, 0);
+        draw_object(10, 0);
+        double sx, sy, sz;
+        world_to_screen(0, 0, 0, sx, sy, sz);
+        EXPECT_NEAR(sx, 400, 1e-3);
+        EXPECT_NEAR(sy, 300, 1e-3);
+        world_to_screen(2, 0, 0, sx, sy, sz);
+        EXPECT_GT(sx, 500);
+        EXPECT_EQ(read_pixel(int(sx), int(sy)), (Rgba{255, 0, 0, 255})) << buffers;
+        EXPECT_EQ(read_pixel(400, 300), kBlue);
+        EXPECT_EQ(at(3.6, 0, 0), kBlue);
+        // screen_to_world undoes world_to_screen.
+        double x, y, z;
+        screen_to_world(sx, sy, sz, x, y, z);
+        EXPECT_NEAR(x, 2, 1e-3);
+        EXPECT_NEAR(z, 0, 1e-3);
+        end_3d();
+        release_slot(scene.objects[10]);
+        gl_ext.buffers = had;
+    }
+}
+
+TEST_F(SceneRender, ObjectsBehindTheCameraAreSkippedAndConeUsesFovPlusFive) {
+    begin_3d(0.1, 200, 45);
+    EXPECT_NEAR(scene.cull_tangent, std::tan(50 * 3.14159265358979 / 180), 1e-5);
+    begin_3d(0.1, 200, -45);
+    EXPECT_NEAR(scene.cull_tangent, std::tan(89 * 3.14159265358979 / 180), 1e-2);
+}
+
+TEST_F(SceneRender, FogReachesItsColourAtTheFarDistance) {
+    load_cube(11, 0xFFFFFF);
+    begin_3d(1, 20, 45);
+    set_camera(0, 0, 0, 0, 0, -1);
+    set_fog(65280, 0, 0, 0); // green, near to far
+    set_scaling(3, 3, 0.05);
+    set_translation(0, 0, -19.5);
+    draw_object(11, 0);
+    EXPECT_TRUE(IsNear(read_pixel(400, 300), Rgba{0, 255, 0, 255}, 12));
+    clear();
+    set_translation(0, 0, -2.5);
+    draw_object(11, 0);
+    Rgba close = read_pixel(400, 300);
+    EXPECT_GT(close.r, 200);
+    set_fog(-1, 0, 0, 0);
+    clear();
+    set_translation(0, 0, -19.5);
+    draw_object(11, 0);
+    EXPECT_EQ(read_pixel(400, 300), (Rgba{255, 255, 255, 255}));
+}
+
+TEST_F(SceneRender, CelShadingGivesFlatRampBandsAndABlackOutline) {
+    const uint32_t colour = 200 + 100 * 256 + 50 * 65536;
+    load_cube(12, colour);
+    for (bool cel : {true, false}) {
+        clear();
+        begin_3d(1, 100, 45);
+        set_camera(0, 0, 10, 0, 0, 0);
+        set_culling(1);
+        set_light(-2, 16777215, 0, 0, 1000, 0, 0, 0, cel ? 360 : 0);
+        set_translation(0, 0, 0);
+        add_rotation(20, 0, 1, 0);
+        draw_object(12, 0);
+
+        const double s20 = std::sin(20 * 3.14159265358979 / 180);
+        const double c20 = std::cos(20 * 3.14159265358979 / 180);
+        double fx, fy, fz, lx, ly, lz;
+        world_to_screen(s20, 0, c20, fx, fy, fz);  // the front face, lit head-on
+        world_to_screen(-c20, 0, s20, lx, ly, lz); // the left face, N.L = sin 20
+        const Rgba lit{200, 100, 50, 255};
+        const Rgba mid{200 * 160 / 255, 100 * 160 / 255, 50 * 160 / 255, 255};
+        if (cel) {
+            for (int d = -6; d <= 6; d += 3) {
+                EXPECT_TRUE(IsNear(read_pixel(int(fx) + d, int(fy) + d), lit, 1)) << d;
+                EXPECT_TRUE(IsNear(read_pixel(int(lx), int(ly) + d * 4), mid, 1)) << d;
+            }
+        }
+        // Walk up from each face to the background: black only with the outline (the top face,
+        // edge-on to the camera, is pushed out past the silhouette).
+        for (double x : {fx, lx}) {
+            int y = int(fy);
+            Rgba px = read_pixel(int(x), y);
+            bool black = false;
+            while (y > 0 && !(px == kBlue)) {
+                black = black || px == (Rgba{0, 0, 0, 255});
+                px = read_pixel(int(x), --y);
+            }
+            EXPECT_EQ(black, cel) << x;
+        }
+        end_3d();
+    }
+    ASSERT_NE(scene.objects[12].meshes.front()->ramp_texture, 0u);
+    EXPECT_EQ(scene.objects[12].meshes.front()->ramp_height, 2);
+    set_culling(0);
+}
+
+TEST_F(SceneRender, RunTimeQuadOfFourVerticesIsTwoTriangles) {
+    begin_3d(1, 100, 45);
+    set_camera(0, 0, 5, 0, 0, 0);
+    set_texture(-1, -1);
+    begin_object(20);
+    add_object_vertex(-1, -1, 0, 0, 0, 16777215);
+    add_object_vertex(1, -1, 0, 1, 0, 16777215);
+    add_object_vertex(-1, 1, 0, 0, 1, 16777215);
+    end_object();
+    ASSERT_EQ(scene.objects[20].loaded, 1);
+    EXPECT_EQ(scene.objects[20].meshes.front()->draw[0].size(), 3u);
+    draw_object(20, 0);
+    const Rgba white{255, 255, 255, 255};
+    EXPECT_EQ(at(-0.5, -0.5, 0), white);
+    EXPECT_EQ(at(0.5, 0.5, 0), kBlue);
+
+    begin_object(20);
+    add_object_vertex(-1, -1, 0, 0, 0, 16777215);
+    add_object_vertex(1, -1, 0, 1, 0, 16777215);
+    add_object_vertex(-1, 1, 0, 0, 1, 16777215);
+    add_object_vertex(1, 1, 0, 1, 1, -1); // a colour past the markers is white, not a marker
+    end_object();
+    add_object_vertex(5, 5, 5, 0, 0, 0); // ignored: nothing is being built
+    EXPECT_EQ(scene.objects[20].meshes.front()->draw[0].size(), 6u);
+    clear();
+    draw_object(20, 0);
+    EXPECT_EQ(at(-0.5, -0.5, 0), white);
+    EXPECT_EQ(at(0.5, 0.5, 0), white);
+
+    // The strip marker and one vertex are not an object.
+    begin_object(21);
+    add_object_vertex(0, 0, 0, 0, 0, 0);
+    end_object();
+    EXPECT_EQ(scene.objects[21].loaded, 0);
+    EXPECT_TRUE(scene.objects[21].meshes.empty());
+}
+
+TEST_F(SceneRender, BlendedDrawMixesTwoFrames) {
+    // Frame f of small_mesh is frame 0 moved by f * 0.5 along x; frames 0 and 1 at t = 0.5.
+    std::string file = dir_ + "/two.ddd";
+    ASSERT_TRUE(write_bytes(file, encode_ddd_binary(small_mesh())));
+    load_object(file.c_str(), 22);
+    ASSERT_EQ(scene.objects[22].loaded, 1);
+    begin_3d(1, 100, 45);
+    set_camera(0.5, 0.5, 5, 0.5, 0.5, 0);
+    draw_object_blend(22, 0, 1, 0.5, 0);
+    const MeshObject& mesh = *scene.objects[22].meshes.front();
+    ASSERT_GE(mesh.blend.size(), 3u);
+    EXPECT_FLOAT_EQ(mesh.blend[0].pos[0], 0.25f);
+    EXPECT_FLOAT_EQ(mesh.blend[1].pos[0], 1.25f);
+}
+
+namespace {
+
+int white_pixels(int x0, int y0, int x1, int y1) {
+    int n = 0;
+    for (int y = y0; y <= y1; ++y)
+        for (int x = x0; x <= x1; ++x)
+            n += read_pixel(x, y) == Rgba{255, 255, 255, 255};
+    return n;
+}
+
+} // namespace
+
+TEST_F(SceneRender, TextAtAPointIsHiddenBehindNearerObjects) {
+    load_font("no such font.bmp", 0); // the built-in 8 x 8 font, white glyphs
+    load_cube(13, kRed);
+    for (double cube_z : {-4.0, 4.0}) { // behind the point, then in front of it
+        clear();
+        begin_3d(1, 100, 45);
+        set_camera(0, 0, 10, 0, 0, 0);
+        set_texture(-1, -1);
+        set_translation(0, 0, cube_z);
+        draw_object(13, 0);
+        print_text_3d("HIH", 0, 0, 0, 0);
+        // Centred on x 400, bottom edge at y 300: glyph rows 292..299, columns 388..411.
+        int shown = white_pixels(388, 292, 411, 299);
+        if (cube_z < 0) {
+            EXPECT_GT(shown, 10);
+            EXPECT_EQ(white_pixels(370, 301, 430, 310), 0); // nothing below the point
+        } else {
+            EXPECT_EQ(shown, 0);
+        }
+        end_3d();
+    }
+    // Camera-facing quads: 0.1 units per glyph pixel at the point.
+    clear();
+    begin_3d(1, 100, 45);
+    set_camera(0, 0, 10, 0, 0, 0);
+    print_text_3d("HIH", 0, 0, 0, 0.1);
+    double sx, sy, sz;
+    world_to_screen(1.2, 0.4, 0, sx, sy, sz);
+    EXPECT_GT(white_pixels(int(800 - sx), int(sy), int(sx), int(600 - sy)), 50);
+    EXPECT_EQ(white_pixels(int(sx) + 4, 250, int(sx) + 40, 350), 0);
+    end_3d();
+}
+
+TEST_F(SceneRender, CollisionQueriesTestThePlacedTriangles) {
+    load_cube(14, kRed);
+    begin_3d(1, 100, 45);
+    set_camera(0, 0, 10, 0, 0, 0);
+    set_translation(5, 0, 0);
+    EXPECT_EQ(object_hits_sphere(14, 0, 5, 0, 1.5, 0.6), 1);
+    EXPECT_EQ(object_hits_sphere(14, 0, 5, 0, 1.5, 0.4), 0);
+    EXPECT_EQ(object_hits_box(14, 0, 7, 7, 7, 5.5, 0.5, 0.5), 1);
+    EXPECT_EQ(object_hits_box(14, 0, 7, 7, 7, 8, 8, 8), 0);
+    EXPECT_NEAR(object_ray_distance(14, 0, 5, 0, 10, 0, 0, -3), 9, 1e-4);
+    EXPECT_EQ(object_ray_distance(14, 0, 0, 0, 10, 0, 0, -1), -1);
+    EXPECT_EQ(object_hits_sphere(15, 0, 0, 0, 0, 100), 0); // an empty slot hits nothing
+    set_scene_debug(1); // draws the shapes: a red point where nothing is hit
+    object_hits_sphere(14, 0, 0, 3, 0, 3.9);
+    EXPECT_EQ(at(0, 3, 0), (Rgba{255, 0, 0, 255}));
+    set_scene_debug(0);
+    end_3d();
+}
+
+TEST_F(SceneRender, TranslucentDrawsScaleVertexColoursToo) {
+    load_cube(16, kRed);
+    begin_3d(1, 100, 45);
+    set_camera(0, 0, 10, 0, 0, 0);
+    set_alpha_mode(-0.5); // half transparent, darkened by half, as in 2D
+    draw_object(16, 0);
+    set_alpha_mode(0);
+    EXPECT_TRUE(IsNear(read_pixel(400, 300), Rgba{64, 0, 128, 255}, 2));
+}

@@ -1,0 +1,237 @@
+// A game routine per behaviour under test, chosen by SS_PROBE. Output: one line per observation
+// on stdout.
+#include "input/input.h"
+#include "platform/events.h"
+#include "platform/joystick.h"
+#include "platform/window.h"
+#include "runtime/app/app.h"
+#include "runtime/app/frame.h"
+#include "runtime/errors.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+std::string mode;
+int frames = 0;
+
+void say(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+void say(const char* fmt, ...) {
+    va_list ap;
+    va_start(ap, fmt);
+    std::vprintf(fmt, ap);
+    va_end(ap);
+    std::printf("\n");
+    std::fflush(stdout);
+}
+
+int env_int(const char* name, int fallback) {
+    const char* v = std::getenv(name);
+    return v && *v ? std::atoi(v) : fallback;
+}
+
+std::string keys_down() {
+    std::string s;
+    for (int c = 0; c < 256; ++c)
+        if (key_state(c) != 0) s += (s.empty() ? "" : ",") + std::to_string(c);
+    return s;
+}
+
+// A line describing every input the game can read; printed when it changes.
+std::string input_line() {
+    double x, y, b1, b2;
+    read_mouse(x, y, b1, b2);
+    char buf[512];
+    std::snprintf(buf, sizeof buf,
+                  "keys=%s mouse=%g,%g b=%g%g%g dx=%g dy=%g wheel=%g joy=%g,%g,%g,%g,%g,%g "
+                  "hat=%g,%g jb0=%g jb2=%g",
+                  keys_down().c_str(), x, y, b1, b2, mouse_state(5), mouse_state(0), mouse_state(1),
+                  mouse_state(2), joy_x(0), joy_y(0), joy_z(0), joy_rx(0), joy_ry(0), joy_rz(0),
+                  joy_hat_x(0), joy_hat_y(0), joy_button(0, 0), joy_button(0, 2));
+    return buf;
+}
+
+std::string state_json() {
+    return std::string("{\"frame\":") + std::to_string(frames) + ",\"caption\":\"" +
+           platform::caption() + "\"}";
+}
+
+void pace() {
+    set_fps_limit(env_int("SS_PROBE_FPS", 60));
+    for (frames = 0; frames < 12; ++frames) {
+        if (frames == 5) {
+            // A slow frame: 100 ms of work before presenting.
+            double t = timer_ms();
+            while (timer_ms() < t + 100) {
+            }
+        }
+        present_frame();
+        say("frame %d timer %.4f frame_time %.4f", frames, timer_ms(), frame_time_ms());
+    }
+    runtime_end();
+}
+
+void watch_input() {
+    std::string last;
+    for (frames = 0;; ++frames) {
+        std::string now = input_line();
+        if (key_state(200) != key_state(456)) say("low 8 bits differ");
+        if (mouse_state(0) != mouse_state(0)) say("dx differs within a frame");
+        if (now != last) say("t=%.2f %s", timer_ms(), now.c_str());
+        last = now;
+        present_frame();
+    }
+}
+
+void release_wait() {
+    while (key_state(57) == 0)
+        present_frame();
+    say("pressed at %.2f", timer_ms());
+    while (key_state(57) != 0) {
+    }
+    say("released at %.2f", timer_ms());
+    runtime_end();
+}
+
+void wait() {
+    present_frame();
+    wait_for_input(); // takes the mouse position as the baseline
+    double t0 = timer_ms();
+    wait_for_input();
+    say("waited %.2f", timer_ms() - t0);
+    runtime_end();
+}
+
+void joystick_live() {
+    // The player's devices are SDL virtual joysticks here: a pad, then a plain stick plugged in.
+    int pad = platform::attach_virtual_joystick(true);
+    present_frame();
+    say("count %g", joystick_count());
+    platform::set_virtual_axis(pad, 0, 32767);   // left x
+    platform::set_virtual_axis(pad, 1, -32768);  // left y
+    platform::set_virtual_axis(pad, 4, 32767);   // left trigger
+    platform::set_virtual_button(pad, 2, true);  // X (west)
+    platform::set_virtual_button(pad, 14, true); // d-pad right
+    present_frame();
+    say("pad x=%g y=%g z=%g b0=%g b2=%g hat=%g,%g", joy_x(0), joy_y(0), joy_z(0), joy_button(0, 0),
+        joy_button(0, 2), joy_hat_x(0), joy_hat_y(0));
+    platform::set_virtual_axis(pad, 0, 6000); // inside the dead zone
+    platform::set_virtual_button(pad, 2, false);
+    platform::set_virtual_button(pad, 0, true); // A (south)
+    platform::set_virtual_button(pad, 14, false);
+    platform::set_virtual_button(pad, 11, true); // d-pad up
+    present_frame();
+    say("pad x=%g b0=%g b2=%g hat=%g,%g", joy_x(0), joy_button(0, 0), joy_button(0, 2),
+        joy_hat_x(0), joy_hat_y(0));
+    int stick = platform::attach_virtual_joystick(false);
+    platform::set_virtual_axis(stick, 3, -16384);
+    platform::set_virtual_button(stick, 17, true);
+    platform::set_virtual_hat(stick, 8); // left
+    present_frame();
+    say("count %g stick rx=%g b17=%g b40=%g hat=%g,%g", joystick_count(), joy_rx(1),
+        joy_button(1, 17), joy_button(1, 40), joy_hat_x(1), joy_hat_y(1));
+    platform::detach_virtual_joystick(pad);
+    present_frame();
+    say("count %g pad x=%g", joystick_count(), joy_x(0));
+    runtime_end();
+}
+
+// Makes "player" input through the platform's queue at fixed frames (a recorded run takes it as
+// live input; a replay of the recording ignores it and reads the script).
+void recorded_input() {
+    std::string last;
+    int pad = -1;
+    for (frames = 0; frames < 40; ++frames) {
+        switch (frames) {
+        case 2:
+            platform::push_key(30, true);
+            break;
+        case 4:
+            platform::push_mouse_motion(120, 90);
+            break;
+        case 5:
+            platform::push_mouse_button(1, true);
+            break;
+        case 7:
+            platform::push_key(30, false);
+            platform::push_mouse_button(1, false);
+            break;
+        case 9:
+            pad = platform::attach_virtual_joystick(false);
+            break;
+        case 10:
+            platform::set_virtual_axis(pad, 0, 20000);
+            platform::set_virtual_button(pad, 2, true);
+            break;
+        case 12:
+            platform::set_virtual_hat(pad, 2);
+            break;
+        case 14:
+            platform::set_virtual_axis(pad, 0, -3);
+            platform::set_virtual_button(pad, 2, false);
+            break;
+        case 16:
+            platform::push_key(200, true);
+            break;
+        }
+        std::string now = input_line();
+        if (now != last) say("frame %d t=%.3f %s", frames, timer_ms(), now.c_str());
+        last = now;
+        present_frame();
+    }
+    runtime_end();
+}
+
+void text_input() {
+    for (frames = 0;; ++frames) {
+        RtString s = inkey();
+        if (!s.empty()) say("t=%.2f char %d", timer_ms(), int((unsigned char)s.c_str()[0]));
+        present_frame();
+    }
+}
+
+void frames_forever() {
+    set_state_writer(state_json);
+    if (mode == "noesc") set_esc_ends(0);
+    for (frames = 0;; ++frames) {
+        say("frame %d t=%.2f fullscreen=%d enter=%g", frames, timer_ms(),
+            int(platform::fullscreen()), key_state(28));
+        present_frame();
+    }
+}
+
+void game_main() {
+    say("start frame_time %.4f", frame_time_ms());
+    if (mode == "pace")
+        pace();
+    else if (mode == "input")
+        watch_input();
+    else if (mode == "release")
+        release_wait();
+    else if (mode == "wait")
+        wait();
+    else if (mode == "error")
+        runtime_error(9);
+    else if (mode == "joystick")
+        joystick_live();
+    else if (mode == "recorded")
+        recorded_input();
+    else if (mode == "inkey")
+        text_input();
+    else
+        frames_forever();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const char* m = std::getenv("SS_PROBE");
+    mode = m ? m : "";
+    StartSettings settings;
+    settings.fullscreen = false;
+    return runtime_main(argc, argv, settings, game_main);
+}

@@ -1,4 +1,0 @@
-#include "datagen.h"
-bool generate_audio(const std::string&) {
-    return true;
-}

@@ -1,0 +1,12 @@
+#pragma once
+// The instrument set of a tune: drum kit, bass, chord pad, lead and arpeggio pluck.
+#include "music_composer.h"
+
+namespace audiogen {
+
+enum Instrument { kKick = 1, kSnare, kHat, kOpenHat, kCrash, kBass, kPad, kLead, kArp };
+
+// Fills module->samples and module->instruments (indices as in Instrument).
+void build_instruments(const Voices& voices, ItModule* module);
+
+} // namespace audiogen
