@@ -18,14 +18,23 @@ gfx="$build/game/gfx"
 [ -x "$tool" ] || { echo "contact-sheet: no $tool (build the project first)" >&2; exit 1; }
 [ -d "$gfx" ] || { echo "contact-sheet: no $gfx (the build generates it)" >&2; exit 1; }
 
+# Headless: no window on screen, Mesa's software renderer; the sanitizer build's leak check off
+# (Mesa keeps allocations until exit).
+export SDL_VIDEODRIVER=${SDL_VIDEODRIVER:-offscreen}
+export LIBGL_ALWAYS_SOFTWARE=${LIBGL_ALWAYS_SOFTWARE:-1}
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
+
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 n=0
 
-# render LABEL MODEL TEXTURE FRAME YAW: TEXTURE is a bmp name under gfx/ or "-" for none.
+# render LABEL MODEL TEXTURE FRAME YAW [plain]: TEXTURE is a bmp name under gfx/ or "-" for
+# none. The camera looks from +z; models are cel-shaded with outlines unless "plain" (the sky
+# domes, seen from inside: from outside the outline of their near side would hide them).
 render() {
-    local label=$1 model=$2 texture=$3 frame=$4 yaw=$5
-    local args=(render "$gfx/$model.ddd" --out "$tmp/$n.bmp" --frame "$frame" --yaw "$yaw" --cel)
+    local label=$1 model=$2 texture=$3 frame=$4 yaw=$5 style=${6:-cel}
+    local args=(render "$gfx/$model.ddd" --out "$tmp/$n.bmp" --frame "$frame" --yaw "$yaw")
+    [ "$style" = cel ] && args+=(--cel)
     [ "$texture" != "-" ] && args+=(--texture "$gfx/$texture.bmp")
     if "$tool" "${args[@]}" >/dev/null; then
         /usr/bin/convert "$tmp/$n.bmp" -set label "$label" "$tmp/$(printf %02d $n).png"
@@ -45,16 +54,16 @@ render "remote"               remote              remote         0 35
 render "bolt"                 schraube            schraube       0 35
 render "bolt (wrong place)"   schraube            schraube_doof  0 35
 for f in 0 1 2 3 4 5; do
-    render "worker frame $f"  worker              worker         "$f" 60
+    render "worker frame $f"  worker              worker         "$f" -60
 done
-render "lives"                status_01           worker         0 135
-render "alarm clock"          status_02           wecker         0 45
-render "score"                status_03           -              0 32
-render "logo"                 logo                -              0 90
+render "lives"                status_01           worker         0 45
+render "alarm clock"          status_02           wecker         0 20
+render "score"                status_03           -              0 -58
+render "logo"                 logo                -              0 0
 render "city"                 Stadt               Stadt          0 45
-render "sky dome"             skydome             hintergrund    0 0
-render "map sky"              skydome-sky         hintergrund_sky 0 0
-render "ride layer"           skydome-superman    superman       0 0
+render "sky dome"             skydome             hintergrund    0 0 plain
+render "map sky"              skydome-sky         hintergrund_sky 0 0 plain
+render "ride layer"           skydome-superman    superman       0 0 plain
 
-/usr/bin/montage "$tmp"/*.png -tile 6x -geometry +4+4 -background '#202428' -fill white "$out"
+/usr/bin/montage "$tmp"/*.png -tile 6x -geometry 400x300+4+4 -pointsize 18 -background "#202428" -fill white "$out"
 echo "contact sheet: $out"

@@ -530,3 +530,32 @@ TEST(DatagenGraphics, TheGamesOwnLoadersTakeThePicturesAndFonts) {
     EXPECT_EQ(gh, 16);
     gfx_device_shutdown();
 }
+
+TEST(DatagenGraphics, TheGamesModelLoaderTakesEveryModel) {
+    ASSERT_FALSE(generated().empty());
+    for (const ModelSpec& spec : kModels) {
+        SCOPED_TRACE(spec.name);
+        Model m = load(spec.name);
+        std::string out;
+        ASSERT_EQ(run_command(data_tool() + " model '" + generated() + "/" + spec.name + "'", &out),
+                  0)
+            << out;
+        EXPECT_NE(out.find("\"variant\":\"text\""), std::string::npos) << out;
+        EXPECT_NE(out.find("\"frames\":" + std::to_string(spec.frames) + ","), std::string::npos)
+            << out;
+        // Every frame: each face a fan of its own (one marker and its corners), all triangles.
+        size_t corners = 0;
+        for (const auto& f : m.faces)
+            corners += f.corners.size();
+        const std::string frame = "{\"vertices\":" + std::to_string(corners + m.faces.size()) +
+                                  ",\"triangles\":" + std::to_string(m.triangles()) + ",";
+        size_t count = 0;
+        for (size_t at = out.find(frame); at != std::string::npos; at = out.find(frame, at + 1))
+            ++count;
+        EXPECT_EQ(count, size_t(spec.frames)) << out;
+        // Textured models draw their texture as painted; the others carry vertex colours.
+        EXPECT_NE(out.find(spec.texture ? "\"has_colours\":false" : "\"has_colours\":true"),
+                  std::string::npos)
+            << out;
+    }
+}
