@@ -90,6 +90,5 @@ bool draw_text_centred(Image& img, const std::string& font_file, int px, float c
 const std::string& font_sans_bold();
 const std::string& font_sans();
 const std::string& font_mono_bold();
-const std::string& font_serif_bold();
 
 } // namespace gen

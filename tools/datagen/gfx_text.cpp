@@ -168,9 +168,5 @@ const std::string& font_mono_bold() {
     static const std::string f = kFontDir + "DejaVuSansMono-Bold.ttf";
     return f;
 }
-const std::string& font_serif_bold() {
-    static const std::string f = kFontDir + "DejaVuSerif-Bold.ttf";
-    return f;
-}
 
 } // namespace gen

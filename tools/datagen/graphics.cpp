@@ -1,5 +1,6 @@
 // generate_graphics: writes every model, texture, picture and font of the game.
 #include "datagen.h"
+#include "gfx_image.h"
 #include "models.h"
 #include "textures.h"
 
@@ -57,6 +58,15 @@ bool generate_graphics(const std::string& out_dir) {
     if (ec) {
         std::fprintf(stderr, "datagen: cannot create %s/gfx\n", out_dir.c_str());
         return false;
+    }
+    // The lettering comes from the DejaVu fonts; without them the fonts and pictures would be
+    // blank, so stop here with a clear message instead.
+    for (const std::string* font : {&font_sans(), &font_sans_bold(), &font_mono_bold()}) {
+        if (!std::filesystem::exists(*font)) {
+            std::fprintf(stderr, "datagen: missing %s (Debian package fonts-dejavu-core)\n",
+                         font->c_str());
+            return false;
+        }
     }
     Writer w{out_dir};
 

@@ -138,7 +138,7 @@ Mesh clock_model() {
 Mesh score_model() {
     Mesh m;
     const Colour gold{240, 190, 40}, gold_dark{200, 140, 20}, gold_light{255, 230, 110};
-    const Colour inner{150, 100, 10}, wood{90, 50, 25}, plate{230, 230, 220};
+    const Colour inner{150, 100, 10}, wood{90, 50, 25};
     // A trophy cup on a wooden plinth.
     lathe_coloured(
         m, translate({0, -0.2f, 0}),
@@ -168,7 +168,6 @@ Mesh score_model() {
                 {length(d) + 0.05f, 0.06f, 0.06f}, gold);
         }
     }
-    (void)plate;
     // Handles across the line of sight from the status row's camera.
     m.transform(rotate_y(-122));
     return m;

@@ -20,7 +20,6 @@ Image city_texture() {
         Rgb wall = walls[k];
         bool glass = k == 2 || k == 9; // curtain walls: bands of glass
         img.fill_rect(x0, y0, x0 + 128, y0 + 128, wall);
-        img.add_noise(0, 0); // keeps the sequence simple; walls get texture below
         for (int y = y0; y < y0 + 128; ++y)
             for (int x = x0; x < x0 + 128; ++x) {
                 float n = value_noise(float(x) / 4.0f, float(y) / 4.0f, 0, 0, 900u + uint32_t(k));

@@ -147,27 +147,13 @@ Image worker_texture() {
     TexRect gl = glove();
     fill(img, gl, rgb(220, 180, 90));
     img.fill_rect(160, 128, 192, 134, rgb(180, 140, 60));
-    TexRect bo = boot();
     img.gradient_rect(128, 160, 192, 192, rgb(120, 76, 40), rgb(70, 42, 20));
     img.fill_rect(128, 160, 192, 163, rgb(150, 100, 60));
     for (int k = 0; k < 4; ++k)
         img.line(140.0f + 12 * k, 166, 146.0f + 12 * k, 176, 2, rgb(220, 200, 150));
     fill(img, sole(), rgb(40, 36, 32));
-    TexRect wr = wrench();
     img.gradient_rect(192, 160, 256, 192, rgb(230, 234, 240), rgb(110, 116, 128));
     img.fill_rect(192, 175, 256, 177, rgb(250, 250, 255));
-    (void)f;
-    (void)hs;
-    (void)hb;
-    (void)ht;
-    (void)ch;
-    (void)bk;
-    (void)ts;
-    (void)sh;
-    (void)sl;
-    (void)bo;
-    (void)wr;
-    (void)gl;
 
     // The lives figure's plate.
     TexRect bd = badge();
