@@ -105,8 +105,8 @@ Image sky_picture() {
         for (int x = 0; x < w; ++x)
             img.at(x, y) = dusk(float(y), horizon);
     stars(img, 200, 11, 160);
-    clouds(img, 60, 260, horizon, 21, 0.45f);
-    clouds(img, 250, 360, horizon, 22, 0.35f);
+    clouds(img, 50, 270, horizon, 21, 0.58f);
+    clouds(img, 240, 365, horizon, 22, 0.5f);
     // Far skyline in haze, near skyline darker, ground below the horizon lit by streets.
     skyline(img, horizon, 60, 31, rgb(120, 80, 120), 0.1f);
     skyline(img, horizon + 6, 110, 32, rgb(44, 32, 60), 0.3f);
@@ -116,13 +116,25 @@ Image sky_picture() {
             float t = float(y - horizon) / float(h - horizon);
             img.at(x, y) = mix(rgb(44, 32, 60), rgb(14, 12, 26), t);
         }
-    // Street lights far below: dotted lines converging to the horizon.
+    // The city far below: streets as rows of lamps, closer together towards the horizon,
+    // windows scattered between them; rows wrap around the picture's sides.
     Rng rng(41);
-    for (int k = 0; k < 700; ++k) {
+    for (int row = 0; row < 16; ++row) {
+        float d = float(row + 1) / 16.0f; // 0 near the horizon .. 1 at the bottom
+        float y = horizon + 10 + d * d * (float(h) - horizon - 14);
+        float step = 6.0f + 22.0f * d, size = 0.5f + 1.4f * d;
+        float shift = rng.range(0, step);
+        for (float x = shift; x < float(w); x += step * rng.range(0.8f, 1.2f)) {
+            if (rng.uniform() < 0.15f) continue; // a dark stretch
+            img.disc(x, y, size * 2.2f, rgb(255, 170, 80), 0.18f);
+            img.disc(x, y, size, mix(rgb(255, 200, 110), rgb(255, 245, 210), rng.uniform()), 0.9f);
+        }
+    }
+    for (int k = 0; k < 500; ++k) {
         float y = horizon + 8 + std::pow(rng.uniform(), 1.6f) * (h - horizon - 8);
         float x = rng.range(0, float(w));
-        float s = 0.6f + 1.6f * (y - horizon) / float(h - horizon);
-        img.disc(x, y, s, mix(rgb(255, 190, 100), rgb(255, 240, 200), rng.uniform()), 0.8f);
+        float s = 0.4f + 1.0f * (y - horizon) / float(h - horizon);
+        img.disc(x, y, s, mix(rgb(255, 190, 100), rgb(200, 220, 255), rng.uniform()), 0.6f);
     }
     return img;
 }
