@@ -17,8 +17,8 @@ Image city_texture() {
     for (int k = 0; k < 12; ++k) {
         TexRect r = facade(k);
         int x0 = int(r.x0), y0 = int(r.y0);
-        Rgb wall = walls[k];
-        bool glass = k == 2 || k == 9; // curtain walls: bands of glass
+        Rgb wall = scale(walls[k], 0.8f); // dusk: the walls darker than the lit windows
+        bool glass = k == 2 || k == 9;    // curtain walls: bands of glass
         img.fill_rect(x0, y0, x0 + 128, y0 + 128, wall);
         for (int y = y0; y < y0 + 128; ++y)
             for (int x = x0; x < x0 + 128; ++x) {
