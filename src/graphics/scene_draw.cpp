@@ -82,6 +82,10 @@ void draw_outline(MeshObject& mesh, size_t count, const DddFrame& frame, const f
     glVertexPointer(3, GL_FLOAT, sizeof(DrawVertex), offset_of(base, offsetof(DrawVertex, pos)));
 
     GLboolean lighting = glIsEnabled(GL_LIGHTING), blending = glIsEnabled(GL_BLEND);
+    // The blend function belongs to the alpha mode (additive or translucent): put it back.
+    GLint blend_src = GL_ONE, blend_dst = GL_ZERO;
+    glGetIntegerv(GL_BLEND_SRC, &blend_src);
+    glGetIntegerv(GL_BLEND_DST, &blend_dst);
     int8_t cull = scene.cull_mode;
     set_culling(-cull);
     texture_unit(1, 0, base, 0);
@@ -94,6 +98,7 @@ void draw_outline(MeshObject& mesh, size_t count, const DddFrame& frame, const f
     glDepthFunc(GL_LEQUAL);
     glDrawArrays(GL_TRIANGLES, 0, GLsizei(count));
     glDepthFunc(GL_LESS);
+    glBlendFunc(GLenum(blend_src), GLenum(blend_dst));
     if (!blending) glDisable(GL_BLEND);
     if (lighting) glEnable(GL_LIGHTING);
     set_culling(cull);

@@ -292,3 +292,21 @@ TEST_F(SceneRender, TranslucentDrawsScaleVertexColoursToo) {
     set_alpha_mode(0);
     EXPECT_TRUE(IsNear(read_pixel(400, 300), Rgba{64, 0, 128, 255}, 2));
 }
+
+TEST_F(SceneRender, AnOutlineLeavesTheAlphaModeBlendingAsItWas) {
+    // Additive blending set before 3D: a cel-shaded, outlined draw must not turn it into
+    // translucent blending for what is drawn after it (here a 2D rectangle over the blue).
+    load_cube(17, kRed);
+    set_alpha_mode(1);
+    begin_3d(1, 100, 45);
+    set_camera(0, 0, 10, 0, 0, 0);
+    set_culling(1);
+    set_light(-2, 16777215, 0, 0, 1000, 0, 0, 0, 360);
+    set_translation(0, 0, 0);
+    draw_object(17, 0);
+    set_light(-2, 0, 0, 0, 0, 0, 0, 0, 0);
+    end_3d();
+    draw_rect(10, 10, 20, 20, kRed);
+    set_alpha_mode(0);
+    EXPECT_EQ(read_pixel(15, 15), (Rgba{255, 0, 255, 255})); // red added to the blue
+}
