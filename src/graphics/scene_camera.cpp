@@ -154,24 +154,32 @@ void placement_matrix(float m[16]) {
 }
 
 FrameBlend choose_frames(int a, int b, double t, bool animate, int frame_count) {
-    FrameBlend fb{a, a, 0};
+    // Frame numbers are worked out in 64 bits and clamped at the end, so the whole int range
+    // of the game's frame numbers is safe.
+    int64_t first = a, second = a;
+    float w = 0;
     if (animate) {
         if (t > 1 || t < 0) t = std::fabs(std::fmod(t, 1.0));
-        double f = double(b - a) * t + a;
-        int i = to_int32(f);
-        if (a < b)
-            fb = {i, i + 1, float(1 - (f - i))};
-        else if (b < a)
-            fb = {i + 1, i, float(f - i)};
-        else
-            fb = {a, a, 0};
+        double f = (double(b) - double(a)) * t + a;
+        int64_t i = to_int32(f);
+        if (a < b) {
+            first = i;
+            second = i + 1;
+            w = float(1 - (f - double(i)));
+        } else if (b < a) {
+            first = i + 1;
+            second = i;
+            w = float(f - double(i));
+        }
     } else {
-        fb = {b, a, float(t)};
+        first = b;
+        second = a;
+        w = float(t);
     }
-    auto clamp = [&](int f) { return f < 0 ? 0 : f >= frame_count ? frame_count - 1 : f; };
-    fb.first = clamp(fb.first);
-    fb.second = clamp(fb.second);
-    return fb;
+    auto clamp = [&](int64_t f) {
+        return f < 0 ? 0 : f >= frame_count ? frame_count - 1 : int(f);
+    };
+    return {clamp(first), clamp(second), w};
 }
 
 bool sphere_in_view(const float c[3], float r, const float eye[3], const float target[3],

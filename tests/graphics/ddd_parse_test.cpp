@@ -251,6 +251,16 @@ TEST(SceneBlend, ChoosesFramesAndWeights) {
     b = choose_frames(-3, 40, 0, false, 11); // clamped
     EXPECT_EQ(b.first, 10);
     EXPECT_EQ(b.second, 0);
+    // Frame numbers at the ends of the integer range still clamp (no overflow on the way).
+    b = choose_frames(0, INT32_MAX, 1, true, 11);
+    EXPECT_EQ(b.first, 10);
+    EXPECT_EQ(b.second, 10);
+    b = choose_frames(INT32_MIN, INT32_MAX, 0.5, true, 11); // f = -0.5: frames 0 and 1
+    EXPECT_EQ(b.first, 0);
+    EXPECT_EQ(b.second, 1);
+    b = choose_frames(INT32_MAX, INT32_MIN, 0.25, true, 11);
+    EXPECT_EQ(b.first, 10);
+    EXPECT_EQ(b.second, 10);
 }
 
 TEST(SceneCone, SkipsWhatIsOutsideTheViewCone) {
