@@ -158,7 +158,11 @@ void clear_screen() {
 }
 
 void set_viewport(double x, double y, double width, double height) {
-    int vx = to_int32(x), vy = to_int32(y), vw = to_int32(width), vh = to_int32(height);
+    // Held within a range no screen reaches, so the window arithmetic here and in begin_3d
+    // cannot overflow.
+    static constexpr int kFar = 1 << 24;
+    auto held = [](double v) { return std::clamp(to_int32(v), -kFar, kFar); };
+    int vx = held(x), vy = held(y), vw = held(width), vh = held(height);
     if (vw <= 0 || vh <= 0) {
         vx = vy = 0;
         vw = gfx.screen_width;

@@ -136,12 +136,15 @@ void grab_sprite(double slot, double x, double y, double width, double height) {
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, s->texture_width, s->texture_height, 0, GL_RGBA,
                  GL_UNSIGNED_BYTE, zero.data());
-    // Only the part of the rectangle that lies on the screen is copied.
-    int src_x = gx, src_y = gfx.screen_height - gy - h;
-    int x0 = std::max(0, -src_x), y0 = std::max(0, -src_y);
-    int x1 = std::min(w, gfx.screen_width - src_x), y1 = std::min(h, gfx.screen_height - src_y);
+    // Only the part of the rectangle that lies on the screen is copied (64-bit arithmetic: the
+    // rectangle may lie anywhere in the int range).
+    const int64_t src_x = gx, src_y = int64_t(gfx.screen_height) - gy - h;
+    const int64_t x0 = std::max<int64_t>(0, -src_x), y0 = std::max<int64_t>(0, -src_y);
+    const int64_t x1 = std::min<int64_t>(w, gfx.screen_width - src_x);
+    const int64_t y1 = std::min<int64_t>(h, gfx.screen_height - src_y);
     if (x1 > x0 && y1 > y0)
-        glCopyTexSubImage2D(GL_TEXTURE_2D, 0, x0, y0, src_x + x0, src_y + y0, x1 - x0, y1 - y0);
+        glCopyTexSubImage2D(GL_TEXTURE_2D, 0, GLint(x0), GLint(y0), GLint(src_x + x0),
+                            GLint(src_y + y0), GLsizei(x1 - x0), GLsizei(y1 - y0));
     glBindTexture(GL_TEXTURE_2D, GLuint(bound));
 }
 

@@ -1,6 +1,7 @@
 // 2D drawing read back pixel by pixel from the software renderer.
 #include "draw_fixture.h"
 #include "graphics/bmp.h"
+#include "graphics/scene.h"
 #include "graphics/screenshot.h"
 #include "platform/window.h"
 
@@ -197,6 +198,14 @@ TEST_F(DrawTest, GrabbedPixelsDrawBackUnchanged) {
     grab_sprite(6, 0, 0, 3, 5);
     EXPECT_EQ(gfx.slots[6].texture_width, 32);
     EXPECT_EQ(gfx.slots[6].texture_height, 32);
+
+    // Rectangles far off the screen (at the ends of the integer range) copy nothing.
+    for (double at : {-3e9, 3e9, -2147483648.0}) {
+        grab_sprite(7, at, at, 40, 30);
+        sprite_size(7, w, h);
+        EXPECT_EQ(w, 40);
+        EXPECT_EQ(h, 30);
+    }
 }
 
 TEST_F(DrawTest, PolygonsAreTriangleFansWithCornerColours) {
@@ -250,6 +259,16 @@ TEST_F(DrawTest, ViewportSetsTheWhole2DState) {
     // Drawing is relative to the viewport's top-left.
     draw_rect(0, 0, 0, 0, kWhiteValue);
     EXPECT_EQ(read_pixel(100, 50), kWhite);
+    set_viewport(0, 0, 0, 0);
+    glGetIntegerv(GL_VIEWPORT, vp);
+    EXPECT_EQ(std::vector<int>(vp, vp + 4), std::vector<int>({0, 0, 800, 600}));
+    // Rectangles at the ends of the integer range are harmless, in 2D and in 3D.
+    for (double at : {-3e9, 3e9}) {
+        set_viewport(at, at, 3e9, 3e9);
+        draw_rect(0, 0, 10, 10, kWhiteValue);
+        begin_3d(1, 100, 45);
+        end_3d();
+    }
     set_viewport(0, 0, 0, 0);
     glGetIntegerv(GL_VIEWPORT, vp);
     EXPECT_EQ(std::vector<int>(vp, vp + 4), std::vector<int>({0, 0, 800, 600}));
