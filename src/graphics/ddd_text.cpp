@@ -68,6 +68,16 @@ struct Tokens {
     }
 };
 
+// A colour component: any whole number (rounded), of which the caller keeps the low byte.
+bool component(Tokens& t, uint32_t& byte) {
+    double d;
+    if (!t.number(d)) return false;
+    d = std::round(d);
+    if (std::fabs(d) > 9007199254740992.0) return false; // beyond exact whole doubles
+    byte = uint32_t(uint64_t(int64_t(d)) & 0xff);
+    return true;
+}
+
 struct Corner {
     uint32_t vertex;
     uint32_t uv;
@@ -97,12 +107,12 @@ DddStatus read_text(Tokens& t, size_t file_size, DddMesh& mesh) {
     std::vector<Face> faces(face_count);
     std::vector<Corner> corners;
     for (auto& f : faces) {
-        uint64_t rgb[3], k;
+        uint32_t rgb[3];
+        uint64_t k;
         for (auto& c : rgb)
-            if (!t.whole(c, UINT32_MAX)) return DddStatus::read_error;
+            if (!component(t, c)) return DddStatus::read_error;
         if (!t.whole(k, t.left())) return DddStatus::read_error;
-        f.colour =
-            uint32_t(rgb[0] & 0xff) | uint32_t(rgb[1] & 0xff) << 8 | uint32_t(rgb[2] & 0xff) << 16;
+        f.colour = rgb[0] | rgb[1] << 8 | rgb[2] << 16;
         f.first = corners.size();
         f.count = k;
         for (uint64_t i = 0; i < k; ++i) {

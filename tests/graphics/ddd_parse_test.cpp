@@ -139,6 +139,11 @@ TEST(DddText, FacesBecomeFansAndColoursFollowFirstUse) {
     EXPECT_EQ(m.colours[2], 0x070000u);
     EXPECT_EQ(m.frames[0].vertices[1].normal[0], 5); // (0, 0, 1)
     EXPECT_TRUE(mesh_has_colours(m));
+    // Negative components are whole numbers too: their low byte (two's complement) is used.
+    ASSERT_EQ(parse("DDDA 1.0 0 1 -1 -255 -256 3 0 0 1 0 2 0 1 3 0 0 0 1 0 0 0 1 0", m),
+              DddStatus::ok);
+    ASSERT_EQ(m.colours.size(), 2u);
+    EXPECT_EQ(m.colours[1], 0x0001FFu);
 }
 
 TEST(DddText, QuantisesPerFrame) {
