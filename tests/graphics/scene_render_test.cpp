@@ -310,3 +310,81 @@ TEST_F(SceneRender, AnOutlineLeavesTheAlphaModeBlendingAsItWas) {
     set_alpha_mode(0);
     EXPECT_EQ(read_pixel(15, 15), (Rgba{255, 0, 255, 255})); // red added to the blue
 }
+
+namespace {
+
+// The parts of the OpenGL state that 2D drawing relies on.
+std::vector<int> two_d_state() {
+    std::vector<int> s;
+    auto units = gl_ext.multitexture ? 2 : 1;
+    for (int u = 0; u < units; ++u) {
+        if (gl_ext.multitexture) {
+            gl_ext.ActiveTexture(GLenum(GL_TEXTURE0 + u));
+            gl_ext.ClientActiveTexture(GLenum(GL_TEXTURE0 + u));
+        }
+        for (GLenum e : {GL_TEXTURE_2D, GL_TEXTURE_GEN_S, GL_TEXTURE_GEN_T})
+            s.push_back(glIsEnabled(e));
+        s.push_back(glIsEnabled(GL_TEXTURE_COORD_ARRAY));
+        GLint env = 0;
+        glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &env);
+        s.push_back(env);
+    }
+    if (gl_ext.multitexture) {
+        gl_ext.ActiveTexture(GL_TEXTURE0);
+        gl_ext.ClientActiveTexture(GL_TEXTURE0);
+    }
+    for (GLenum e : {GL_BLEND, GL_CULL_FACE, GL_DEPTH_TEST, GL_ALPHA_TEST, GL_FOG, GL_LIGHTING,
+                     GL_COLOR_MATERIAL, GL_STENCIL_TEST, GL_NORMALIZE, GL_DITHER, GL_VERTEX_ARRAY,
+                     GL_NORMAL_ARRAY, GL_COLOR_ARRAY})
+        s.push_back(glIsEnabled(e));
+    for (GLenum q : {GL_BLEND_SRC, GL_BLEND_DST, GL_DEPTH_WRITEMASK, GL_FRONT_FACE,
+                     GL_CULL_FACE_MODE, GL_SHADE_MODEL, GL_ALPHA_TEST_FUNC, GL_MATRIX_MODE,
+                     GL_MODELVIEW_STACK_DEPTH, GL_PROJECTION_STACK_DEPTH, GL_ATTRIB_STACK_DEPTH}) {
+        GLint v = 0;
+        glGetIntegerv(q, &v);
+        s.push_back(v);
+    }
+    GLboolean mask[4];
+    glGetBooleanv(GL_COLOR_WRITEMASK, mask);
+    for (GLboolean m : mask)
+        s.push_back(m);
+    GLfloat colour[4];
+    glGetFloatv(GL_CURRENT_COLOR, colour);
+    for (GLfloat c : colour)
+        s.push_back(int(c * 1000));
+    GLint buffer = 0;
+    if (gl_ext.buffers) glGetIntegerv(GL_ARRAY_BUFFER_BINDING, &buffer);
+    s.push_back(buffer);
+    return s;
+}
+
+} // namespace
+
+TEST_F(SceneRender, LeavingThreeDGivesBackTheWhole2DState) {
+    // Everything the scene can switch on, then end_3d: 2D drawing finds the state it had.
+    load_cube(18, kRed);
+    load_font("no such font.bmp", 0);
+    set_alpha_mode(1);
+    set_viewport(0, 0, 0, 0);
+    const std::vector<int> before = two_d_state();
+    begin_3d(1, 100, 45);
+    set_camera(0, 0, 10, 0, 0, 0);
+    set_culling(1);
+    set_fog(0x808080, 0, 0, 0);
+    set_light(0, 16777215, 0, 0, 0, 0, 0, -1, 180);
+    set_light(-2, 16777215, 0, 0, 1000, 0, 0, 0, 360);
+    set_texture(kFontSlotBase, kFontSlotBase);
+    set_texture_offset(0.5, 0);
+    set_sphere_mapping(1);
+    set_translation(0, 0, 0);
+    draw_object(18, 0);
+    set_sphere_mapping(0);
+    draw_object_blend(18, 0, 0, 0.5, 0);
+    print_text_3d("A", 0, 0, 0, 0);
+    print_text_3d("A", 0, 0, 0, 0.1);
+    end_3d();
+    EXPECT_EQ(two_d_state(), before);
+    set_light(0, 0, 0, 0, 0, 0, 0, 0, 0);
+    set_light(-2, 0, 0, 0, 0, 0, 0, 0, 0);
+    set_alpha_mode(0);
+}
