@@ -61,6 +61,11 @@ void load_object(const char* file, double slot) {
     auto bytes = read_file(file);
     if (!bytes) return; // a missing file leaves the slot as it is
     release_slot(*os);
+    if (scene.building == to_int32(slot)) {
+        // The object being built in this slot is replaced: its building is over.
+        scene.building = -1;
+        scene.build_vertices.clear();
+    }
     try {
         os->meshes.push_back(std::make_unique<MeshObject>());
         MeshObject& mesh = *os->meshes.front();
@@ -122,7 +127,8 @@ void end_object() {
     if (scene.building < 0) return;
     ObjectSlot& os = scene.objects[size_t(scene.building)];
     scene.building = -1;
-    if (scene.build_vertices.size() <= 2 || os.meshes.empty()) {
+    if (scene.build_vertices.size() <= 2 || os.meshes.empty() || !os.meshes.front() ||
+        os.meshes.front()->data.frames.empty()) {
         release_slot(os);
         scene.build_vertices.clear();
         return;

@@ -233,6 +233,22 @@ TEST(DddLoad, LogsReadErrorsAndReloadReplaces) {
     std::string saved = dir + "/saved.ddd";
     save_object(saved.c_str(), 8);
     EXPECT_EQ(read_text(saved), encode_ddd_binary(small_mesh()));
+
+    // Loading into the slot of an object being built replaces it: the build is over, and
+    // end_object changes nothing, whether the file loaded or not.
+    for (const std::string& file : {good, bad}) {
+        begin_object(9);
+        for (int i = 0; i < 4; ++i)
+            add_object_vertex(i & 1, i >> 1, 0, 0, 0, 255);
+        load_object(file.c_str(), 9);
+        add_object_vertex(5, 5, 5, 0, 0, 255);
+        end_object();
+        EXPECT_EQ(scene.objects[9].loaded, file == good ? 1 : 0) << file;
+        if (file == good) {
+            EXPECT_EQ(encode_ddd_binary(scene.objects[9].meshes.front()->data),
+                      encode_ddd_binary(small_mesh()));
+        }
+    }
 }
 
 TEST(SceneBlend, ChoosesFramesAndWeights) {
