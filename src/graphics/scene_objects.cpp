@@ -58,13 +58,17 @@ void prepare_mesh(MeshObject& mesh) {
 void load_object(const char* file, double slot) {
     ObjectSlot* os = object_slot(slot);
     if (!os || !file) return;
+    if (!file_readable(file)) return; // a missing file leaves the slot as it is
     auto bytes = read_file(file);
-    if (!bytes) return; // a missing file leaves the slot as it is
     release_slot(*os);
     if (scene.building == to_int32(slot)) {
         // The object being built in this slot is replaced: its building is over.
         scene.building = -1;
         scene.build_vertices.clear();
+    }
+    if (!bytes) { // there, but it cannot be read: the slot stays empty
+        log_failure("# read error", file);
+        return;
     }
     try {
         os->meshes.push_back(std::make_unique<MeshObject>());

@@ -6,6 +6,7 @@
 #include "runtime/errors.h"
 #include "support/test_support.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -221,6 +222,18 @@ TEST(DddLoad, LogsReadErrorsAndReloadReplaces) {
 
     load_object((dir + "/missing.ddd").c_str(), 7); // nothing happens
     EXPECT_EQ(scene.objects[7].loaded, 1);
+
+    // A file that is there but cannot be read (here: larger than any model may be) empties
+    // the slot and is logged.
+    std::string huge = dir + "/huge.ddd";
+    ASSERT_TRUE(write_bytes(huge, ""));
+    std::filesystem::resize_file(huge, (std::uintmax_t(1) << 30) + 1); // sparse
+    error_log_restart();
+    load_object(huge.c_str(), 7);
+    EXPECT_EQ(scene.objects[7].loaded, 0);
+    EXPECT_NE(read_text(error_log_path()).find("# read error\r\n" + huge), std::string::npos);
+    load_object(good.c_str(), 7);
+    ASSERT_EQ(scene.objects[7].loaded, 1);
 
     error_log_restart();
     load_object(bad.c_str(), 7);
