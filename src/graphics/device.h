@@ -106,6 +106,6 @@ void use_screen_as_background();
 // Draws layer 0 at the top-left of the screen (nothing when there is none).
 void draw_background();
 
-// Writes the slot's image (width x height of its texture) as a 24-bit BMP; false when the slot
-// is empty or the file cannot be written.
+// Writes the slot's image area (its own width x height, read from the texture) as a 24-bit
+// BMP; false when the slot is empty or the file cannot be written.
 bool save_sprite(double slot, const char* file);
