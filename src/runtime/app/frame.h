@@ -14,7 +14,8 @@ int runtime_init(const StartSettings& settings);
 void present_frame();
 // Swap, clear, wait for the frame limit; returns the milliseconds waited + 1.
 double flip();
-// Frames per second for the frame limit; 0 or less gives a 2 ms frame interval.
+// Frames per second for the frame limit; 0 or less gives a 2 ms frame interval, and the
+// interval is never below 0.001 ms (at most a million frames per second).
 void set_fps_limit(double fps);
 // Milliseconds since the end of runtime_init.
 double timer_ms();
