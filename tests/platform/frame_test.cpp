@@ -115,6 +115,14 @@ TEST(EndOfProgram, RuntimeErrorEndsWithItsCode) {
     EXPECT_EQ(r.status, 9) << r.output;
 }
 
+TEST(EndOfProgram, ScriptedRunEndsOnSigterm) {
+    // The script is the only input of a scripted run, but a signal still ends it: `timeout`
+    // reports 124 when its SIGTERM ended the program, 137 when it had to send SIGKILL.
+    ScriptedRun r =
+        run_scripted(probe_program(), "SS_PROBE=frames timeout -k 20 1", "", "--max-ms 3600000");
+    EXPECT_EQ(r.status, 124);
+}
+
 TEST(Pause, FocusLossHoldsTheLoopInsidePresentFrame) {
     ScriptedRun r = run_scripted(probe_program(), "SS_PROBE=frames",
                                  "100 focus lost\n"

@@ -184,7 +184,8 @@ void write_recording() {
 
 void pump_events() {
     if (frame.mode == RunMode::Scripted) {
-        platform::discard_events();
+        // A quit request (a signal) ends the run; window and input events are not the script's.
+        if (platform::discard_events()) runtime_end();
         if (!frame.started) return;
         double t = clock_now() - frame.start_ms;
         while (frame.script_next < frame.script.size() &&
