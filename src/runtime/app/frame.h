@@ -20,7 +20,7 @@ void set_fps_limit(double fps);
 // Milliseconds since the end of runtime_init.
 double timer_ms();
 // Milliseconds since the frame before the last one was shown: read during a frame, the
-// length of the previous frame (never below 1).
+// length of the previous frame (a result of 0 or less reads as 1).
 double frame_time_ms();
 // The screen the game draws on (the start settings' size).
 void screen_size(double& width, double& height);
