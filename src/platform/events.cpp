@@ -133,15 +133,18 @@ bool next_event(Event& e) {
     return false;
 }
 
-void discard_events() {
-    if (!SDL_WasInit(SDL_INIT_EVENTS)) return;
+bool discard_events() {
+    if (!SDL_WasInit(SDL_INIT_EVENTS)) return false;
     SDL_PumpEvents();
     SDL_Event s;
+    bool quit = false;
     while (SDL_PeepEvents(&s, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1) {
         // Plugging still has to reach the joystick slots.
         if (s.type == SDL_JOYDEVICEADDED) detail::joystick_device_added(s.jdevice.which);
         if (s.type == SDL_JOYDEVICEREMOVED) detail::joystick_device_removed(s.jdevice.which);
+        if (s.type == SDL_QUIT) quit = true;
     }
+    return quit;
 }
 
 bool set_pointer_shown(bool shown, int gx, int gy) {

@@ -25,8 +25,10 @@ struct Event {
 // Takes the next pending event, pumping the platform's queue when it is empty. False when there
 // is none. Events the runtime has no use for are dropped; joystick plugging is handled here.
 bool next_event(Event& e);
-// Drops every pending event (a scripted run takes its input from the script only).
-void discard_events();
+// Drops every pending event (a scripted run takes its input from the script only). True when
+// one of them asked the program to quit (SIGINT, SIGTERM, the session ending): that is no input,
+// and a scripted run must still be stoppable.
+bool discard_events();
 
 // The pointer: hidden (relative motion, the game keeps its own position) or shown (the system
 // cursor, followed in absolute positions). Switching to shown puts the cursor at (gx, gy).

@@ -67,7 +67,9 @@ void at_runtime_end(void (*fn)()) { end_hooks().push_back(fn); }
 void runtime_error(double code) {
     set_error_code(code);
     int status = to_int32(code);
-    if (status == 0) status = 1; // an error is never reported as success
+    // An error is never reported as success: the parent sees only the low 8 bits of the status,
+    // so a code that is 0 there (0, 256, -512, ...) ends with 1.
+    if ((status & 0xFF) == 0) status = 1;
     error_log("Runtime error " + std::to_string(to_int32(code)) + ": " + error_text(to_int32(code)));
     runtime_exit(status);
 }

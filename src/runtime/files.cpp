@@ -29,7 +29,9 @@ bool file_readable(std::string_view name) {
 std::optional<std::vector<uint8_t>> read_file(std::string_view name, size_t max_bytes) {
     std::string path = data_path(name);
     if (path.empty()) return std::nullopt;
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking: opening a FIFO for reading would otherwise wait for a writer for ever (it
+    // is then refused as no regular file; reads of regular files are not affected).
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return std::nullopt;
     struct stat st{};
     if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || size_t(st.st_size) > max_bytes) {

@@ -66,6 +66,26 @@ TEST(FramePacing, NoLimitMeansTwoMillisecondFrames) {
     EXPECT_EQ(ft[0], 1);
 }
 
+TEST(FramePacing, AnAbsurdFrameRateLimitNeverHangsTheFrame) {
+    // A frame-rate limit read from a file can be any number: far past what the clock resolves,
+    // the schedule must still move on (virtual and real clock alike).
+    for (const char* fps : {"1e300", "inf", "1e9"}) {
+        // SIGKILL: the runtime turns SIGTERM into a close request, which a hung frame never sees.
+        const std::string env =
+            std::string("SS_PROBE=pace SS_PROBE_FPS=") + fps + " timeout -s KILL 60";
+        ScriptedRun r = run_scripted(probe_program(), env, "");
+        ASSERT_EQ(r.status, 0) << fps << "\n" << r.output;
+        std::vector<double> t = values_after(r.output, "timer");
+        ASSERT_EQ(t.size(), 12u) << r.output;
+        for (size_t i = 1; i < t.size(); ++i)
+            EXPECT_GT(t[i], t[i - 1]) << fps << " frame " << i;
+        EXPECT_LT(t[4] - t[3], 0.1) << fps; // no wait worth a frame at 60 fps
+        ScriptedRun live = run_plain(probe_program(), env, "--max-ms 20000");
+        EXPECT_EQ(live.status, 0) << fps << "\n" << live.output;
+        EXPECT_EQ(values_after(live.output, "timer").size(), 12u) << live.output;
+    }
+}
+
 TEST(EndOfProgram, EscAltF4AndCloseEndWithStatusZero) {
     const std::string game = game_executable();
     ScriptedRun esc = run_scripted(game, "", "100 key 1 down\n");
@@ -93,6 +113,14 @@ TEST(EndOfProgram, EscIsNoEndKeyWhenSwitchedOff) {
 TEST(EndOfProgram, RuntimeErrorEndsWithItsCode) {
     ScriptedRun r = run_scripted(probe_program(), "SS_PROBE=error", "");
     EXPECT_EQ(r.status, 9) << r.output;
+}
+
+TEST(EndOfProgram, ScriptedRunEndsOnSigterm) {
+    // The script is the only input of a scripted run, but a signal still ends it: `timeout`
+    // reports 124 when its SIGTERM ended the program, 137 when it had to send SIGKILL.
+    ScriptedRun r =
+        run_scripted(probe_program(), "SS_PROBE=frames timeout -k 20 1", "", "--max-ms 3600000");
+    EXPECT_EQ(r.status, 124);
 }
 
 TEST(Pause, FocusLossHoldsTheLoopInsidePresentFrame) {

@@ -41,6 +41,11 @@ TEST_F(RuntimeErrorTest, ExitsWithTheCodeAndLogsTheReason) {
 TEST_F(RuntimeErrorTest, AnErrorIsNeverReportedAsSuccess) {
     ForkedDeathTests forked;
     EXPECT_EXIT(runtime_error(0), testing::ExitedWithCode(1), "");
+    // The exit status keeps only 8 bits: codes that would read as 0 there end with 1 too.
+    EXPECT_EXIT(runtime_error(256), testing::ExitedWithCode(1), "");
+    EXPECT_EXIT(runtime_error(-512), testing::ExitedWithCode(1), "");
+    EXPECT_EXIT(runtime_error(0.5), testing::ExitedWithCode(1), "");
+    EXPECT_EXIT(runtime_error(300), testing::ExitedWithCode(300 & 0xFF), "");
     EXPECT_EXIT(runtime_end(), testing::ExitedWithCode(0), "");
 }
 

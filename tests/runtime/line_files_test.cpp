@@ -2,6 +2,7 @@
 #include "fork_style.h"
 #include "runtime/errors.h"
 #include "runtime/files.h"
+#include "runtime/ini.h"
 #include "runtime/line_files.h"
 #include "support/test_support.h"
 
@@ -12,6 +13,7 @@
 #include <filesystem>
 #include <regex>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -115,6 +117,23 @@ TEST_F(LineFileTest, FileHelpers) {
     EXPECT_TRUE(std::regex_match(
         time, std::regex(R"(\d{4}-[1-9]\d?-[1-9]\d? (0|[1-9]\d?):(0|[1-9]\d?):(0|[1-9]\d?))")))
         << time;
+}
+
+TEST_F(LineFileTest, AFifoIsNoFileAndReadingItNeverBlocks) {
+    ForkedDeathTests forked;
+    const std::string fifo = dir + "/pipe.txt";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    // In a child with an alarm: a read that waits for a writer ends it by SIGALRM.
+    EXPECT_EXIT(
+        {
+            alarm(10);
+            bool ok = S(line_read(fifo.c_str(), 0)) == "NO_FILE" && !read_file(fifo) &&
+                      file_exists(fifo.c_str()) == 0.0;
+            ini_open(fifo.c_str());
+            ok = ok && S(ini_get("s", "k")) == "NO_DATA";
+            std::_Exit(ok ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "");
 }
 
 TEST_F(LineFileTest, ProgramEndWritesTheCacheBack) {

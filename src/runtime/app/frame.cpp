@@ -13,6 +13,7 @@
 #include "runtime/files.h"
 #include "runtime/numbers.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -23,6 +24,7 @@ namespace {
 constexpr double kInputReadStep = 0.01; // virtual ms that one read of the devices takes
 constexpr double kPauseStep = 100;      // the paused loop's sleep
 constexpr double kWaitStep = 30;        // wait_for_input's pause
+constexpr double kMinFrameInterval = 0.001;
 
 void check_time_limit(double now) {
     if (frame.max_ms < 0 || !frame.started) return;
@@ -182,7 +184,8 @@ void write_recording() {
 
 void pump_events() {
     if (frame.mode == RunMode::Scripted) {
-        platform::discard_events();
+        // A quit request (a signal) ends the run; window and input events are not the script's.
+        if (platform::discard_events()) runtime_end();
         if (!frame.started) return;
         double t = clock_now() - frame.start_ms;
         while (frame.script_next < frame.script.size() &&
@@ -284,16 +287,21 @@ double flip() {
         }
     }
     // The schedule keeps to multiples of the interval: a late frame gives no burst of
-    // catch-up frames.
-    frame.next_frame_ms += frame.frame_interval_ms;
-    if (frame.frame_interval_ms > 0)
+    // catch-up frames. Far behind (after a pause) the missed boundaries are skipped in one step.
+    const double interval = frame.frame_interval_ms;
+    frame.next_frame_ms += interval;
+    if (interval > 0 && frame.next_frame_ms < now) {
+        frame.next_frame_ms += std::floor((now - frame.next_frame_ms) / interval) * interval;
         while (frame.next_frame_ms < now)
-            frame.next_frame_ms += frame.frame_interval_ms;
+            frame.next_frame_ms += interval;
+    }
     return now - t0 + 1;
 }
 
 void set_fps_limit(double fps) {
-    frame.frame_interval_ms = fps > 0 ? 1000.0 / fps : 2.0;
+    // Past a million frames per second (an infinite limit too) the interval would be too small
+    // for the clock to move the schedule on: that is the fastest limit there is.
+    frame.frame_interval_ms = fps > 0 ? std::max(1000.0 / fps, kMinFrameInterval) : 2.0;
 }
 
 double timer_ms() {

@@ -14,12 +14,13 @@ int runtime_init(const StartSettings& settings);
 void present_frame();
 // Swap, clear, wait for the frame limit; returns the milliseconds waited + 1.
 double flip();
-// Frames per second for the frame limit; 0 or less gives a 2 ms frame interval.
+// Frames per second for the frame limit; 0 or less gives a 2 ms frame interval, and the
+// interval is never below 0.001 ms (at most a million frames per second).
 void set_fps_limit(double fps);
 // Milliseconds since the end of runtime_init.
 double timer_ms();
 // Milliseconds since the frame before the last one was shown: read during a frame, the
-// length of the previous frame (never below 1).
+// length of the previous frame (a result of 0 or less reads as 1).
 double frame_time_ms();
 // The screen the game draws on (the start settings' size).
 void screen_size(double& width, double& height);

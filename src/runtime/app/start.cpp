@@ -151,10 +151,10 @@ int runtime_init(const StartSettings& settings) {
         error_log("No Fullscreen Mode available");
 
     int start_x = settings.width / 2, start_y = settings.height / 2;
-    if (frame.mode == RunMode::Live)
-        platform::pointer_position(start_x, start_y);
-    else
-        platform::set_pointer_position(start_x, start_y);
+    if (frame.mode == RunMode::Live) platform::pointer_position(start_x, start_y);
+    // The platform's pointer tracking starts where the input device's does: otherwise the first
+    // relative motion of the hidden pointer would carry the gap between the two (a jump).
+    platform::set_pointer_position(start_x, start_y);
     input_set_refresh(frame_input_refresh);
     input_start(frame.mode == RunMode::Scripted ? InputSource::Scripted : InputSource::Live,
                 settings.mouse_device, settings.width, settings.height, start_x, start_y,

@@ -29,11 +29,6 @@ void say(const char* fmt, ...) {
     std::fflush(stdout);
 }
 
-int env_int(const char* name, int fallback) {
-    const char* v = std::getenv(name);
-    return v && *v ? std::atoi(v) : fallback;
-}
-
 std::string keys_down() {
     std::string s;
     for (int c = 0; c < 256; ++c)
@@ -61,7 +56,8 @@ std::string state_json() {
 }
 
 void pace() {
-    set_fps_limit(env_int("SS_PROBE_FPS", 60));
+    const char* fps = std::getenv("SS_PROBE_FPS");
+    set_fps_limit(fps && *fps ? std::strtod(fps, nullptr) : 60);
     for (frames = 0; frames < 12; ++frames) {
         if (frames == 5) {
             // A slow frame: 100 ms of work before presenting.
