@@ -117,11 +117,19 @@ namespace platform {
 
 bool open_window(const WindowConfig& cfg, const char** why) {
     if (ws.window) return true;
+    static std::string last_error; // SDL's own message may change once video is shut down
+    // After a failed window or context: video is shut down again and the reason kept.
     auto fail = [why](const char* reason) {
-        if (why) *why = reason;
+        last_error = reason ? reason : "";
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        if (why) *why = last_error.c_str();
         return false;
     };
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return fail(SDL_GetError());
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        last_error = SDL_GetError();
+        if (why) *why = last_error.c_str();
+        return false;
+    }
     ws.width = cfg.width > 0 ? cfg.width : 800;
     ws.height = cfg.height > 0 ? cfg.height : 600;
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);

@@ -57,6 +57,9 @@ bool write_file_atomic(std::string_view name, std::string_view bytes) {
     std::string tmp = path + ".tmp" + std::to_string(getpid());
     int fd = open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) return false;
+    // The new file keeps the permissions of the one it replaces.
+    struct stat old{};
+    if (stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) fchmod(fd, old.st_mode & 07777);
     size_t done = 0;
     bool ok = true;
     while (done < bytes.size()) {
