@@ -340,13 +340,13 @@ TEST(DatagenGraphics, FontsHaveOutlinedGlyphsOfTheRightSize) {
 
 TEST(DatagenGraphics, ModelsParseWithTheirFramesAndStayWithinBudget) {
     ASSERT_FALSE(generated().empty());
-    for (const ModelSpec& spec : kModels) {
-        SCOPED_TRACE(spec.name);
-        Model m = load(spec.name);
+    for (const ModelSpec& model : kModels) {
+        SCOPED_TRACE(model.name);
+        Model m = load(model.name);
         EXPECT_EQ(m.version, 1.1); // normals present
-        ASSERT_EQ(int(m.frames.size()), spec.frames);
+        ASSERT_EQ(int(m.frames.size()), model.frames);
         EXPECT_GT(m.triangles(), 0);
-        EXPECT_LE(m.triangles(), spec.max_triangles);
+        EXPECT_LE(m.triangles(), model.max_triangles);
         std::set<int> colours;
         for (const auto& f : m.faces)
             colours.insert(f.r | f.g << 8 | f.b << 16);
@@ -356,12 +356,12 @@ TEST(DatagenGraphics, ModelsParseWithTheirFramesAndStayWithinBudget) {
             for (const Vertex& v : fr)
                 EXPECT_NEAR(std::sqrt(v.nx * v.nx + v.ny * v.ny + v.nz * v.nz), 1.0, 0.01);
         }
-        if (spec.texture) {
+        if (model.texture) {
             // Textured models are white so the texture shows as painted, and their texture
             // coordinates stay on the picture (drawn as (u, -v), the picture in the lower left
             // of its power-of-two texture), except the ride layer, which repeats.
             Bmp tex;
-            ASSERT_TRUE(read_bmp(generated() + "/" + spec.texture, &tex));
+            ASSERT_TRUE(read_bmp(generated() + "/" + model.texture, &tex));
             double umax = 1, vmax = 1;
             int tw = 1, th = 1;
             while (tw < tex.width)
@@ -372,7 +372,7 @@ TEST(DatagenGraphics, ModelsParseWithTheirFramesAndStayWithinBudget) {
             vmax = double(tex.height) / th;
             for (const auto& f : m.faces) {
                 EXPECT_EQ(f.r + f.g + f.b, 3 * 255);
-                if (std::string(spec.name) == "gfx/skydome-superman.ddd") continue;
+                if (std::string(model.name) == "gfx/skydome-superman.ddd") continue;
                 for (auto [vi, ui] : f.corners) {
                     auto [u, v] = m.uvs[size_t(ui)];
                     EXPECT_GE(u, -1e-6);
@@ -533,15 +533,15 @@ TEST(DatagenGraphics, TheGamesOwnLoadersTakeThePicturesAndFonts) {
 
 TEST(DatagenGraphics, TheGamesModelLoaderTakesEveryModel) {
     ASSERT_FALSE(generated().empty());
-    for (const ModelSpec& spec : kModels) {
-        SCOPED_TRACE(spec.name);
-        Model m = load(spec.name);
+    for (const ModelSpec& model : kModels) {
+        SCOPED_TRACE(model.name);
+        Model m = load(model.name);
         std::string out;
-        ASSERT_EQ(run_command(data_tool() + " model '" + generated() + "/" + spec.name + "'", &out),
+        ASSERT_EQ(run_command(data_tool() + " model '" + generated() + "/" + model.name + "'", &out),
                   0)
             << out;
         EXPECT_NE(out.find("\"variant\":\"text\""), std::string::npos) << out;
-        EXPECT_NE(out.find("\"frames\":" + std::to_string(spec.frames) + ","), std::string::npos)
+        EXPECT_NE(out.find("\"frames\":" + std::to_string(model.frames) + ","), std::string::npos)
             << out;
         // Every frame: each face a fan of its own (one marker and its corners), all triangles.
         size_t corners = 0;
@@ -552,9 +552,9 @@ TEST(DatagenGraphics, TheGamesModelLoaderTakesEveryModel) {
         size_t count = 0;
         for (size_t at = out.find(frame); at != std::string::npos; at = out.find(frame, at + 1))
             ++count;
-        EXPECT_EQ(count, size_t(spec.frames)) << out;
+        EXPECT_EQ(count, size_t(model.frames)) << out;
         // Textured models draw their texture as painted; the others carry vertex colours.
-        EXPECT_NE(out.find(spec.texture ? "\"has_colours\":false" : "\"has_colours\":true"),
+        EXPECT_NE(out.find(model.texture ? "\"has_colours\":false" : "\"has_colours\":true"),
                   std::string::npos)
             << out;
     }
