@@ -5,6 +5,7 @@
 // Runs headless on whatever OpenGL the environment gives (Mesa's software renderer in CI).
 #include "graphics/bmp.h"
 #include "graphics/device.h"
+#include "graphics/headless.h"
 #include "graphics/font.h"
 #include "graphics/screenshot.h"
 #include "platform/window.h"
@@ -47,16 +48,7 @@ std::string test_image(int size) {
 int main() {
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
-    platform::WindowConfig cfg;
-    cfg.title = "bench";
-    cfg.hidden = true;
-    const char* why = nullptr;
-    if (!platform::open_window(cfg, &why)) {
-        std::fprintf(stderr, "no OpenGL context: %s\n", why ? why : "?");
-        return 1;
-    }
-    platform::bind_game_framebuffer();
-    gfx_device_init(800, 600);
+    if (!open_headless_graphics("bench_graphics2d")) return 1;
     std::printf("renderer: %s\n", platform::renderer_name());
 
     // 1. Loading.

@@ -4,6 +4,7 @@
 //  2. loading a 20,000-vertex, 6-frame binary model against reading its bytes.
 #include "graphics/ddd.h"
 #include "graphics/device.h"
+#include "graphics/headless.h"
 #include "graphics/scene.h"
 #include "graphics/scene_engine.h"
 #include "platform/window.h"
@@ -81,17 +82,7 @@ DddMesh make_ball(int rings, int segments, size_t frames) {
 } // namespace
 
 int main() {
-    platform::WindowConfig cfg;
-    cfg.hidden = true;
-    cfg.title = "bench_scene";
-    const char* why = nullptr;
-    if (!platform::open_window(cfg, &why)) {
-        std::fprintf(stderr, "bench_scene: no OpenGL context: %s\n", why ? why : "?");
-        return 1;
-    }
-    platform::bind_game_framebuffer();
-    gfx_device_init(800, 600);
-    if (gfx.slots.empty()) gfx.slots.resize(kSpriteSlots);
+    if (!open_headless_graphics("bench_scene")) return 1;
     std::printf("renderer: %s\n", platform::renderer_name());
 
     char dir_template[] = "/tmp/bench_scene_XXXXXX";

@@ -3,6 +3,7 @@
 // and light (cel-shaded with outlines under --cel), and writes the frame as a 24-bit BMP.
 #include "command.h"
 #include "graphics/device.h"
+#include "graphics/headless.h"
 #include "graphics/scene.h"
 #include "graphics/scene_engine.h"
 #include "graphics/screenshot.h"
@@ -52,17 +53,7 @@ int cmd_render(int argc, char** argv) {
     }
     if (!model || !out) return usage_error("usage: steel_data render MODEL --out FILE.bmp");
 
-    platform::WindowConfig cfg;
-    cfg.hidden = true;
-    cfg.title = "steel_data render";
-    const char* why = nullptr;
-    if (!platform::open_window(cfg, &why)) {
-        std::fprintf(stderr, "steel_data: no OpenGL context: %s\n", why ? why : "?");
-        return 1;
-    }
-    platform::bind_game_framebuffer();
-    gfx_device_init(platform::game_width(), platform::game_height());
-    if (gfx.slots.empty()) gfx.slots.resize(kSpriteSlots);
+    if (!open_headless_graphics("steel_data")) return 1;
 
     const int slot = 1;
     load_object(model, slot);
