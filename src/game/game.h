@@ -1,3 +1,42 @@
 #pragma once
-// The game's main routine: loops for ever; the program ends through runtime_end.
+// The game's routines. Every routine returns a number (0 unless stated), as the rest of the
+// game's code expects; all arguments are doubles or runtime strings.
+#include "runtime/rt_string.h"
+
+// --- Start and intro ---
+// The main routine: splash, loading, intro, then menu and game for ever. Never returns.
 void GameMain();
+// Cross-fades from one full-screen picture to another (a missing file fades as black).
+double ShowPicture(const RtString& from_file, const RtString& to_file);
+// The game's control reader: axis 0 x, 1 y, 2 action, 3 map (keyboard plus joystick 0).
+double ReadControl(double ignored, double axis);
+
+// --- Levels and the level map ---
+// The file name of level n: "level" + n + ".ini".
+RtString LevelFileName(double n);
+double LoadLevel(double n);
+// Writes Pads and ForceMap as level n, at once and atomically.
+double SaveLevel(double n);
+double BuildLevelMap(double slot);
+double SketchLine(double x, double y, double dx, double dy, double piece, double overshoot,
+                  double wobble, double colour);
+
+// --- Menu ---
+double MainMenu();
+
+// --- A game ---
+double PlayGame();
+double ChooseMusic();
+
+// --- Rules of play ---
+double MovePads();
+double UpdatePlay(double ms);
+double MoveWorker(double i, double mx, double my);
+double ToggleBolt(double i, double px, double py);
+double LevelSolved();
+double PadAt(double px, double py);
+
+// --- Level scene ---
+double DrawLevel(double n);
+double DrawGirder(double x, double y, double extx, double exty, double ride_offset,
+                  double is_static);
