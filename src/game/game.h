@@ -3,6 +3,8 @@
 // game's code expects; all arguments are doubles or runtime strings.
 #include "runtime/rt_string.h"
 
+#include <string>
+
 // --- Start and intro ---
 // The main routine: splash, loading, intro, then menu and game for ever. Never returns.
 void GameMain();
@@ -15,8 +17,15 @@ double ReadControl(double ignored, double axis);
 // The file name of level n: "level" + n + ".ini".
 RtString LevelFileName(double n);
 double LoadLevel(double n);
-// Writes Pads and ForceMap as level n, at once and atomically.
+// Writes Pads and ForceMap as level n, at once and atomically (the old file or the new one is
+// on disk at every moment). Returns 0, or -1 when the file could not be written (the old file
+// is then unchanged).
 double SaveLevel(double n);
+// The text SaveLevel writes: "[global]", padcount, forcemap, then one section per pad, every
+// line ending in CR LF.
+std::string LevelFileText();
+// Whether level n has a file.
+bool LevelExists(double n);
 double BuildLevelMap(double slot);
 double SketchLine(double x, double y, double dx, double dy, double piece, double overshoot,
                   double wobble, double colour);
