@@ -24,8 +24,7 @@ namespace {
 void PlayFrame() {
     const double previous = FrameClock;
     FrameClock = timer_ms();
-    MovePads();
-    UpdatePlay(std::min(FrameClock - previous, kMaxFrameMs));
+    PlayStep(FrameClock - previous);
     DrawLevel(0);
     end_3d();
     print_text("Crsr  to Move", 0, 0);
