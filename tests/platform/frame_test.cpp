@@ -110,6 +110,18 @@ TEST(EndOfProgram, EscIsNoEndKeyWhenSwitchedOff) {
     EXPECT_EQ(alt_f4.status, 0) << alt_f4.output;
 }
 
+TEST(RuntimeOptionsReachTheGame, LevelOptionOrMinusOne) {
+    ScriptedRun given = run_scripted(probe_program(), "SS_PROBE=level", "", "--level 12");
+    ASSERT_EQ(given.status, 0) << given.output;
+    EXPECT_NE(given.output.find("level 12\n"), std::string::npos) << given.output;
+    ScriptedRun none = run_scripted(probe_program(), "SS_PROBE=level", "");
+    ASSERT_EQ(none.status, 0) << none.output;
+    EXPECT_NE(none.output.find("level -1\n"), std::string::npos) << none.output;
+    ScriptedRun bad = run_scripted(probe_program(), "SS_PROBE=level", "", "--level 1.5");
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_NE(bad.output.find("--level needs a whole number"), std::string::npos) << bad.output;
+}
+
 TEST(EndOfProgram, RuntimeErrorEndsWithItsCode) {
     ScriptedRun r = run_scripted(probe_program(), "SS_PROBE=error", "");
     EXPECT_EQ(r.status, 9) << r.output;

@@ -31,6 +31,8 @@ void set_esc_ends(double flag);
 void wait_for_input();
 // The process's command line, kept for the game.
 const char* runtime_command_line();
+// The level of the --level option (start a game there at once), or -1 when not given.
+double runtime_level_option();
 
 // The state writer of scripted runs: the `dump` command writes what it returns (JSON).
 void set_state_writer(std::string (*writer)());

@@ -65,10 +65,18 @@ bool parse_runtime_options(int argc, char** argv, RuntimeOptions& out, std::stri
                 return false;
             }
             out.max_ms = v;
+        } else if (name == "--level") {
+            if (!take_value()) return false;
+            double v;
+            if (!parse_double(value, v) || v < 0 || v > 2147483647.0 || v != std::floor(v)) {
+                error = "--level needs a whole number 0..2147483647, not '" + value + "'";
+                return false;
+            }
+            out.level = v;
         } else {
             error = "unknown option " + name +
                     " (runtime options: --windowed, --fullscreen, --script FILE, --record FILE, "
-                    "--seed N, --max-ms MS)";
+                    "--seed N, --max-ms MS, --level N)";
             return false;
         }
     }

@@ -10,6 +10,7 @@ struct RuntimeOptions {
     bool seed_given = false; // --seed N
     uint32_t seed = 1;
     double max_ms = -1; // --max-ms MS (-1: no limit)
+    double level = -1;  // --level N (-1: not given)
 };
 
 // Parses argv; false with a one-line reason. Arguments that are not options are left to the

@@ -195,6 +195,10 @@ int runtime_init(const StartSettings& settings) {
     return 0;
 }
 
+double runtime_level_option() {
+    return options.level;
+}
+
 int runtime_main(int argc, char** argv, const StartSettings& settings, void (*game_main)()) {
     std::string error;
     if (!parse_runtime_options(argc, argv, options, error)) {

@@ -212,7 +212,10 @@ void game_main() {
         wait();
     else if (mode == "error")
         runtime_error(9);
-    else if (mode == "joystick")
+    else if (mode == "level") {
+        say("level %.17g", runtime_level_option());
+        runtime_end();
+    } else if (mode == "joystick")
         joystick_live();
     else if (mode == "recorded")
         recorded_input();
