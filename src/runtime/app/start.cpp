@@ -189,6 +189,7 @@ int runtime_init(const StartSettings& settings) {
     present_frame();
 
     frame.paused = false;
+    frame.held_ms = 0; // a hold during the start is before the game's clock starts
     frame.start_ms = frame.last_present_ms = frame.previous_present_ms = clock_now();
     frame.started = true;
     if (frame.mode == RunMode::Recording) record_joysticks_held();

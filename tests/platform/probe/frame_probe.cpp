@@ -194,8 +194,8 @@ void frames_forever() {
     set_state_writer(state_json);
     if (mode == "noesc") set_esc_ends(0);
     for (frames = 0;; ++frames) {
-        say("frame %d t=%.2f fullscreen=%d enter=%g", frames, timer_ms(),
-            int(platform::fullscreen()), key_state(28));
+        say("frame %d t=%.2f fullscreen=%d enter=%g frame_time %.2f", frames, timer_ms(),
+            int(platform::fullscreen()), key_state(28), frame_time_ms());
         present_frame();
     }
 }
