@@ -217,6 +217,11 @@ int runtime_main(int argc, char** argv, const StartSettings& settings, void (*ga
         frame.mode = RunMode::Recording;
         frame.record_path = absolute_path(options.record);
     }
+    // A live run without a display would run on unseen and could only be killed.
+    if (frame.mode != RunMode::Scripted && !platform::display_available()) {
+        std::fprintf(stderr, "no display: run under a desktop session, or use --script\n");
+        return 2;
+    }
     frame.max_ms = options.max_ms;
     StartSettings start = settings;
     if (options.display != 0) start.fullscreen = options.display > 0;
