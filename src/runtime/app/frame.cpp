@@ -277,9 +277,11 @@ void present_frame() {
 }
 
 double flip() {
-    platform::present();
-    platform::bind_game_framebuffer();
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (!gfx.no_draw) {
+        platform::present();
+        platform::bind_game_framebuffer();
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    }
     double t0 = clock_now();
     pump_events();
     double now;

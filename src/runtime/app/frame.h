@@ -34,6 +34,8 @@ void wait_for_input();
 const char* runtime_command_line();
 // The level of the --level option (start a game there at once), or -1 when not given.
 double runtime_level_option();
+// 1 in a --no-draw run (every game routine runs, the graphics device draws nothing), else 0.
+double runtime_no_draw_option();
 
 // The state writer of scripted runs: the `dump` command writes what it returns (JSON).
 void set_state_writer(std::string (*writer)());

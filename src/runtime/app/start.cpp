@@ -138,6 +138,7 @@ int runtime_init(const StartSettings& settings) {
     frame.real_origin = platform::clock_ms();
     frame.next_frame_ms = clock_now();
     gfx_device_init(settings.width, settings.height);
+    gfx.no_draw = options.no_draw;
 
     if (frame.mode != RunMode::Live || options.seed_given) {
         rnd_seed(options.seed);
@@ -198,6 +199,10 @@ int runtime_init(const StartSettings& settings) {
 
 double runtime_level_option() {
     return options.level;
+}
+
+double runtime_no_draw_option() {
+    return options.no_draw ? 1 : 0;
 }
 
 int runtime_main(int argc, char** argv, const StartSettings& settings, void (*game_main)()) {
