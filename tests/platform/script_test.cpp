@@ -145,4 +145,12 @@ TEST(RuntimeOptions, ReadsEveryOptionAndRefusesMistakes) {
     EXPECT_FALSE(parse({"--fulscreen"}, o, err));
     EXPECT_NE(err.find("unknown option --fulscreen"), std::string::npos);
     EXPECT_NE(err.find("--level N"), std::string::npos);
+    EXPECT_NE(err.find("--no-draw"), std::string::npos);
+    ASSERT_TRUE(parse({"--no-draw", "--script", "s.txt"}, o, err)) << err;
+    EXPECT_TRUE(o.no_draw);
+    EXPECT_FALSE(parse({"--no-draw"}, o, err));
+    EXPECT_EQ(err, "--no-draw needs --script (a run that draws nothing has no player)");
+    EXPECT_FALSE(parse({"--no-draw", "--record", "r.txt"}, o, err));
+    EXPECT_FALSE(parse({"--no-draw=yes", "--script", "s.txt"}, o, err));
+    EXPECT_EQ(err, "option --no-draw takes no value");
 }
