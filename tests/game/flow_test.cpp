@@ -140,3 +140,33 @@ TEST(Flow, TheLastLevelEndsWithTheEndingAndTheMenuFollows) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(Flow, APauseOfAMinuteCostsNoClockTimeAndTheWorkerDoesNotJump) {
+    GameRun game(false);
+    game.write("level1.ini", kTinyLevel);
+    std::string s = "1000 dump before.json\n1000 focus lost\n";
+    s += "1000 key 205 down\n61000 key 205 up\n"; // held through the pause
+    s += "61000 focus gained\n61000 dump at.json\n62000 dump after.json\n62000 close\n";
+    ASSERT_EQ(game.run(s, "--level 1"), 0);
+    const std::string before = game.read("before.json"), after = game.read("after.json");
+    // One second of play after the pause, and nothing of the minute in between.
+    EXPECT_NEAR(JsonNum(before, "TimeLeft") - JsonNum(after, "TimeLeft"), 1, 0.05);
+    EXPECT_EQ(JsonNum(after, "Lives"), 3);
+    EXPECT_NEAR(JsonNum(after, "FrameClock") - JsonNum(before, "FrameClock"), 1000, 20);
+}
+
+TEST(Flow, ADrawnAndAnUndrawnRunEndAlike) {
+    GameRun game(false);
+    game.write("level1.ini", kTinyLevel);
+    std::string s = kTinySolution;
+    s += "5000 dump end.json\n5000 close\n";
+    ASSERT_EQ(game.run(s, "--level 1"), 0);
+    const std::string drawn = game.read("end.json");
+    ASSERT_EQ(game.run(s, "--level 1 --no-draw"), 0);
+    EXPECT_EQ(game.read("end.json"), drawn);
+    EXPECT_GT(JsonNum(drawn, "ExitTimer"), 1);
+}
+
+} // namespace
