@@ -38,6 +38,9 @@ double PlayGame();
 double ChooseMusic();
 
 // --- Rules of play ---
+// One frame of the rules as the play loop runs it: MovePads, then UpdatePlay with the elapsed
+// time capped at 100 ms (the frame time the rules read is capped the same way).
+double PlayStep(double elapsed_ms);
 double MovePads();
 double UpdatePlay(double ms);
 double MoveWorker(double i, double mx, double my);

@@ -24,8 +24,7 @@ namespace {
 void PlayFrame() {
     const double previous = FrameClock;
     FrameClock = timer_ms();
-    MovePads();
-    UpdatePlay(std::min(FrameClock - previous, kMaxFrameMs));
+    PlayStep(FrameClock - previous);
     DrawLevel(0);
     end_3d();
     print_text("Crsr  to Move", 0, 0);
@@ -96,9 +95,9 @@ double ShowEnding() {
     while (EndPressed()) present_frame();
     for (;;) {
         stretch_sprite(500, 0, 0, ScreenWidth, ScreenHeight);
-        set_alpha_mode(-0.6);
-        draw_rect(0, ScreenHeight / 2 - 70, ScreenWidth, ScreenHeight / 2 + 70, 0);
-        set_alpha_mode(0);
+        draw_rect(0, ScreenHeight / 2 - 75, ScreenWidth, ScreenHeight / 2 + 65, 0);
+        draw_rect(0, ScreenHeight / 2 - 77, ScreenWidth, ScreenHeight / 2 - 75, 16777215);
+        draw_rect(0, ScreenHeight / 2 + 65, ScreenWidth, ScreenHeight / 2 + 67, 16777215);
         centred("Congratulations!", ScreenHeight / 2 - 55);
         centred("Every girder is bolted.", ScreenHeight / 2 - 15);
         centred(score, ScreenHeight / 2 + 25);

@@ -16,12 +16,15 @@ bool IsStatic(const Pad& p) { return p.minx == p.maxx && p.miny == p.maxy; }
 
 int Bits(double bolts) { return to_int32(bolts); }
 
+// The frame time as the rules read it: a stall counts as at most kMaxFrameMs.
+double FrameTime() { return std::min(Seam.frame_time_ms(), kMaxFrameMs); }
+
 // A path whose two axes run against each other (x rises while y falls): it is travelled along
 // the straight segment from (lo_x, hi_y) to (hi_x, lo_y) with the same speed profile.
 void MoveCrossedPad(Pad& p, double lo_x, double hi_x, double lo_y, double hi_y, double len) {
     double prog = (p.x - lo_x) / std::fabs(hi_x - lo_x);
     double s = p.dir >= 0 ? sin_deg(180 * prog) + 0.1 : -(sin_deg(180 * (1 - prog)) + 0.1);
-    double f = s * Seam.frame_time_ms() / (len * 1000);
+    double f = s * FrameTime() / (len * 1000);
     double nx = (hi_x - lo_x) * f + p.x;
     double ny = (lo_y - hi_y) * f + p.y;
     double ndir = p.dir;
@@ -50,7 +53,7 @@ void RideStep(double d) {
     }
     ExitTimer += 0.25 * d;
     if (ExitTimer > 2 && TimeLeft > 0) {
-        TimeLeft = std::max(TimeLeft - Seam.frame_time_ms() / 100, 0.0);
+        TimeLeft = std::max(TimeLeft - FrameTime() / 100, 0.0);
         Score += TimeLeft / 60;
         Seam.play_sound(3);
     }
@@ -95,7 +98,7 @@ double MovePads() {
         double prog = lo_x != hi_x ? (p.x - lo_x) / std::fabs(hi_x - lo_x)
                                    : (p.y - lo_y) / std::fabs(hi_y - lo_y);
         double s = p.dir >= 0 ? sin_deg(180 * prog) + 0.1 : -(sin_deg(180 * (1 - prog)) + 0.1);
-        double f = s * Seam.frame_time_ms() / (len * 1000);
+        double f = s * FrameTime() / (len * 1000);
         double nx = (hi_x - lo_x) * f + p.x;
         double ny = (hi_y - lo_y) * f + p.y;
         double ndir = p.dir;
@@ -246,13 +249,19 @@ double UpdatePlay(double ms) {
             MoveWorker(i, 0, 0);
             Worker& v = Workers.at(i);
             if (v.bolt_timer > 0) {
-                v.bolt_timer -= Seam.frame_time_ms();
+                v.bolt_timer -= FrameTime();
                 if (v.bolt_timer < 0) v.bolt_timer = 0;
             } else {
-                v.bolt_timer += 0.5 * Seam.frame_time_ms();
+                v.bolt_timer += 0.5 * FrameTime();
                 if (v.bolt_timer > 0) v.bolt_timer = 0;
             }
         }
     }
+    return 0;
+}
+
+double PlayStep(double elapsed_ms) {
+    MovePads();
+    UpdatePlay(std::min(elapsed_ms, kMaxFrameMs));
     return 0;
 }

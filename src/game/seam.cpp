@@ -5,11 +5,9 @@
 #include "graphics/device.h"
 #include "runtime/app/frame.h"
 
-#include <algorithm>
-
 namespace {
 
-double real_frame_time() { return std::min(frame_time_ms(), kMaxFrameMs); }
+double real_frame_time() { return frame_time_ms(); }
 void real_play_sound(double slot) { play_sound(slot, 0, 1); }
 double real_load_music(const char* file) { return load_music(file); }
 void real_start_music() { start_music(); }

@@ -4,7 +4,7 @@
 struct GameSeam {
     // ReadControl (keyboard and joystick 0).
     double (*read_control)(double worker, double axis);
-    // The frame time as the rules read it (the runtime's frame_time_ms, at most 100 ms).
+    // The runtime's frame_time_ms (the rules cap it at kMaxFrameMs).
     double (*frame_time_ms)();
     // play_sound(slot, 0, 1).
     void (*play_sound)(double slot);

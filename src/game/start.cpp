@@ -11,7 +11,6 @@
 #include "runtime/line_files.h"
 
 #include <algorithm>
-double runtime_level_option();
 
 namespace {
 

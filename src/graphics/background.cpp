@@ -60,6 +60,7 @@ void show_background(const char* file) {
 
 void use_screen_as_background() {
     drop_layer();
+    if (gfx.no_draw) return; // no screen to keep
     const int step = tile_size();
     GLint bound = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
@@ -89,7 +90,7 @@ void use_screen_as_background() {
 }
 
 void draw_background() {
-    if (gfx.background.tiles.empty()) return;
+    if (gfx.background.tiles.empty() || gfx.no_draw) return;
     GLint bound = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
     const GLboolean texturing = glIsEnabled(GL_TEXTURE_2D);

@@ -152,7 +152,7 @@ void gfx_after_flip() {
 }
 
 void clear_screen() {
-    glClear(GL_COLOR_BUFFER_BIT);
+    if (!gfx.no_draw) glClear(GL_COLOR_BUFFER_BIT);
     for (auto& tile : gfx.background.tiles) delete_texture(tile.texture);
     gfx.background.tiles.clear();
 }

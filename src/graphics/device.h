@@ -41,6 +41,9 @@ struct OpenGLZivevidu {
     BackgroundLayer background;    // layer 0
     // The viewport rectangle of the last set_viewport, in screen pixels (top-left origin).
     int viewport_x = 0, viewport_y = 0, viewport_width = 800, viewport_height = 600;
+    // Nothing is drawn (--no-draw): the drawing operations return at once, after the state the
+    // game can see (slot sizes, viewport, camera); loads fill their slots as always.
+    bool no_draw = false;
 };
 
 extern OpenGLZivevidu gfx;

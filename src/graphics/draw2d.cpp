@@ -64,6 +64,7 @@ PrimitiveScope::~PrimitiveScope() {
 }
 
 void draw_rect(double x1, double y1, double x2, double y2, double colour) {
+    if (gfx.no_draw) return;
     ColourF c = colour_from_value(colour, gfx.alpha_value);
     if (c.transparent) return; // the transparent colour draws nothing
     double left = std::ceil(clamp_position(x1)), right = std::ceil(clamp_position(x2));
@@ -83,6 +84,7 @@ void draw_rect(double x1, double y1, double x2, double y2, double colour) {
 }
 
 void draw_line(double x1, double y1, double x2, double y2, double colour) {
+    if (gfx.no_draw) return;
     ColourF c = colour_from_value(colour, gfx.alpha_value);
     if (c.transparent) return;
     x1 = clamp_position(x1);
@@ -102,6 +104,7 @@ void draw_line(double x1, double y1, double x2, double y2, double colour) {
 }
 
 void draw_point(double x, double y, double colour) {
+    if (gfx.no_draw) return;
     ColourF c = colour_from_value(colour, gfx.alpha_value);
     if (c.transparent) return;
     PrimitiveScope scope;
@@ -135,6 +138,7 @@ void poly_vertex(double x, double y, double tx, double ty, double colour) {
 }
 
 void end_poly() {
+    if (gfx.no_draw) return;
     PolyState& p = poly();
     const SpriteSlot* s = p.slot >= 0 ? sprite_slot(sprite_slot_index(p.slot)) : nullptr;
     const bool textured = s && s->texture;

@@ -87,7 +87,7 @@ void emit_text_quads(const char* text, double x, double y, double z) {
 }
 
 void print_text(const char* text, double x, double y) {
-    if (!text || !*text) return;
+    if (!text || !*text || gfx.no_draw) return;
     const FontMetrics m = current_font_metrics();
     if (!m.texture) return;
     glBindTexture(GL_TEXTURE_2D, m.texture);

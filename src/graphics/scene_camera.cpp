@@ -342,7 +342,7 @@ void set_culling(double mode) {
 }
 
 void clear_depth() {
-    glClear(GL_DEPTH_BUFFER_BIT);
+    if (!scene.device.no_draw) glClear(GL_DEPTH_BUFFER_BIT);
 }
 
 void set_fog(double colour, double mode, double start, double end) {

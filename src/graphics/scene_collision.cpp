@@ -178,6 +178,7 @@ float clamp_size(double s) {
 
 void debug_line(double x1, double y1, double z1, double x2, double y2, double z2, double colour,
                 double width) {
+    if (scene.device.no_draw) return;
     begin_debug(colour);
     glLineWidth(clamp_size(width));
     glBegin(GL_LINES);
@@ -188,6 +189,7 @@ void debug_line(double x1, double y1, double z1, double x2, double y2, double z2
 }
 
 void debug_point(double x, double y, double z, double colour, double size) {
+    if (scene.device.no_draw) return;
     begin_debug(colour);
     glPointSize(clamp_size(size));
     glBegin(GL_POINTS);

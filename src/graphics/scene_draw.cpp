@@ -245,7 +245,7 @@ void draw_object(double slot, double frame) {
 
 void draw_object_blend(double slot, double frame_a, double frame_b, double t, double animate) {
     int32_t s = to_int32(slot);
-    if (s < 0 || s >= kObjectSlots) return;
+    if (s < 0 || s >= kObjectSlots || scene.device.no_draw) return;
     ObjectSlot& os = scene.objects[size_t(s)];
     if (!os.loaded) return;
     for (auto& mesh : os.meshes)

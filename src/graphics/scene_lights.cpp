@@ -51,12 +51,14 @@ void finish_shadow_pass() {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glColor4f(0, 0, 0, 0.5f);
-    glBegin(GL_QUADS);
-    glVertex2f(0, 0);
-    glVertex2f(0, -2000);
-    glVertex2f(3000, -2000);
-    glVertex2f(3000, 0);
-    glEnd();
+    if (!scene.device.no_draw) {
+        glBegin(GL_QUADS);
+        glVertex2f(0, 0);
+        glVertex2f(0, -2000);
+        glVertex2f(3000, -2000);
+        glVertex2f(3000, 0);
+        glEnd();
+    }
     glDisable(GL_BLEND);
     scene.device.alpha_value = 1;
     glColor4f(1, 1, 1, 1);
@@ -69,7 +71,7 @@ void finish_shadow_pass() {
     glShadeModel(GL_SMOOTH);
     glDepthFunc(GL_LESS);
     glDisable(GL_STENCIL_TEST);
-    glClear(GL_STENCIL_BUFFER_BIT);
+    if (!scene.device.no_draw) glClear(GL_STENCIL_BUFFER_BIT);
     glEnable(GL_CULL_FACE);
     glCullFace(GL_BACK);
 }

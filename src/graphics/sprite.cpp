@@ -59,7 +59,7 @@ void load_bump_sprite(const char* file, double slot) { load_with(file, slot, tru
 
 void stretch_sprite(double slot, double x, double y, double width, double height) {
     const SpriteSlot* s = drawable(slot);
-    if (!s) return;
+    if (!s || gfx.no_draw) return;
     x = std::ceil(finite_or_zero(x));
     y = std::ceil(finite_or_zero(y));
     width = std::ceil(finite_or_zero(width));
@@ -87,7 +87,7 @@ void zoom_sprite(double slot, double x, double y, double scale_x, double scale_y
 
 void rotozoom_sprite(double slot, double x, double y, double angle, double scale) {
     const SpriteSlot* s = drawable(slot);
-    if (!s) return;
+    if (!s || gfx.no_draw) return;
     angle = std::fmod(finite_or_zero(angle), 360.0);
     if (angle < 0) angle += 360.0;
     scale = finite_or_zero(scale);
@@ -124,6 +124,7 @@ void grab_sprite(double slot, double x, double y, double width, double height) {
     s->texture_height = power_of_two_at_least(h, 32);
     s->width = w;
     s->height = h;
+    if (gfx.no_draw) return; // no screen to copy: the slot has the size and no pixels
     GLint bound = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
     glGenTextures(1, &s->texture);

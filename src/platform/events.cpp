@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <initializer_list>
 
 namespace platform::detail {
 void joystick_device_added(int device_index);
@@ -201,13 +202,16 @@ void sleep_ms(double ms) {
     }
 }
 
+bool display_available() {
+    for (const char* name : {"SDL_VIDEODRIVER", "DISPLAY", "WAYLAND_DISPLAY"}) {
+        const char* value = std::getenv(name);
+        if (value && *value) return true;
+    }
+    return false;
+}
+
 void use_offscreen_video_without_display() {
-    const char* driver = std::getenv("SDL_VIDEODRIVER");
-    if (driver && *driver) return;
-    const char* x11 = std::getenv("DISPLAY");
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    if ((x11 && *x11) || (wayland && *wayland)) return;
-    SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
+    if (!display_available()) SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
 }
 
 bool headless_video() {

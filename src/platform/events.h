@@ -44,6 +44,9 @@ double clock_ms();
 // Sleeps about `ms` milliseconds (nothing for ms <= 0).
 void sleep_ms(double ms);
 
+// True when the environment names a display (DISPLAY, WAYLAND_DISPLAY) or asks for a video
+// driver itself (SDL_VIDEODRIVER): a live run can show its window.
+bool display_available();
 // Chooses the offscreen video driver when there is no display and no driver was asked for.
 void use_offscreen_video_without_display();
 // True when the video driver shows nothing on a screen (offscreen, dummy).

@@ -118,10 +118,23 @@ TEST(RuntimeOptions, ReadsEveryOptionAndRefusesMistakes) {
     EXPECT_TRUE(o.seed_given);
     EXPECT_EQ(o.seed, 42u);
     EXPECT_EQ(o.max_ms, 1500);
-    ASSERT_TRUE(parse({"--fullscreen", "--record", "r.txt"}, o, err));
+    EXPECT_EQ(o.level, -1);
+    ASSERT_TRUE(parse({"--fullscreen", "--record", "r.txt", "--level", "7"}, o, err));
     EXPECT_EQ(o.display, 1);
     EXPECT_EQ(o.record, "r.txt");
     EXPECT_FALSE(o.seed_given);
+    EXPECT_EQ(o.level, 7);
+    ASSERT_TRUE(parse({"--level=0"}, o, err));
+    EXPECT_EQ(o.level, 0);
+    ASSERT_TRUE(parse({"--level=2147483647"}, o, err));
+    EXPECT_EQ(o.level, 2147483647.0);
+    for (const char* bad : {"-1", "2147483648", "1.5", "three", "", "nan", "4x"}) {
+        EXPECT_FALSE(parse({"--level", bad}, o, err)) << bad;
+        EXPECT_EQ(err,
+                  std::string("--level needs a whole number 0..2147483647, not '") + bad + "'");
+    }
+    EXPECT_FALSE(parse({"--level"}, o, err));
+    EXPECT_NE(err.find("needs a value"), std::string::npos);
     EXPECT_FALSE(parse({"--script"}, o, err));
     EXPECT_NE(err.find("needs a value"), std::string::npos);
     EXPECT_FALSE(parse({"--seed", "-3"}, o, err));
@@ -131,4 +144,13 @@ TEST(RuntimeOptions, ReadsEveryOptionAndRefusesMistakes) {
     EXPECT_FALSE(parse({"--windowed=1"}, o, err));
     EXPECT_FALSE(parse({"--fulscreen"}, o, err));
     EXPECT_NE(err.find("unknown option --fulscreen"), std::string::npos);
+    EXPECT_NE(err.find("--level N"), std::string::npos);
+    EXPECT_NE(err.find("--no-draw"), std::string::npos);
+    ASSERT_TRUE(parse({"--no-draw", "--script", "s.txt"}, o, err)) << err;
+    EXPECT_TRUE(o.no_draw);
+    EXPECT_FALSE(parse({"--no-draw"}, o, err));
+    EXPECT_EQ(err, "--no-draw needs --script (a run that draws nothing has no player)");
+    EXPECT_FALSE(parse({"--no-draw", "--record", "r.txt"}, o, err));
+    EXPECT_FALSE(parse({"--no-draw=yes", "--script", "s.txt"}, o, err));
+    EXPECT_EQ(err, "option --no-draw takes no value");
 }

@@ -11,7 +11,7 @@ struct StartSettings {
     const char* title = "Steel_Spree";
 };
 
-// Reads the runtime options (--windowed, --fullscreen, --script, --record, --seed, --max-ms),
-// calls runtime_init with the settings and runs game_main, which never returns: every way out
-// of the program goes through runtime_end.
+// Reads the runtime options (--windowed, --fullscreen, --script, --record, --seed, --max-ms,
+// --level), calls runtime_init with the settings and runs game_main, which never returns: every
+// way out of the program goes through runtime_end.
 int runtime_main(int argc, char** argv, const StartSettings& settings, void (*game_main)());

@@ -160,6 +160,10 @@ double clock_now() {
     return virtual_clock() ? frame.virtual_now : platform::clock_ms();
 }
 
+double game_now() {
+    return (frame.hold_since >= 0 ? frame.hold_since : clock_now()) - frame.held_ms;
+}
+
 void advance_clock(double ms) {
     frame.virtual_now += ms;
     check_time_limit(frame.virtual_now);
@@ -240,9 +244,19 @@ void dispatch_event(const platform::Event& e) {
 }
 
 void present_frame() {
-    while (frame.paused) {
-        pump_events();
-        if (frame.paused) idle(kPauseStep);
+    // A paused window holds the game here. The hold is no game time: the game's clock leaves
+    // it out, so the game neither loses time nor sees one huge frame when it resumes.
+    if (frame.paused) {
+        frame.hold_since = clock_now();
+        while (frame.paused) {
+            pump_events();
+            if (frame.paused) idle(kPauseStep);
+        }
+        const double held = clock_now() - frame.hold_since;
+        frame.held_ms += held;
+        frame.hold_since = -1;
+        // The frame schedule moves on by the hold too: the frame under way keeps its length.
+        frame.next_frame_ms += held;
     }
     // Poll the keyboard; the mouse motion starts a new frame.
     input_refresh();
@@ -259,13 +273,15 @@ void present_frame() {
     // The present times are taken when the frame is shown, so that frame_time_ms, read during
     // the next frame, spans one frame (from the start of a frame, it would span two).
     frame.previous_present_ms = frame.last_present_ms;
-    frame.last_present_ms = clock_now();
+    frame.last_present_ms = game_now();
 }
 
 double flip() {
-    platform::present();
-    platform::bind_game_framebuffer();
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (!gfx.no_draw) {
+        platform::present();
+        platform::bind_game_framebuffer();
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    }
     double t0 = clock_now();
     pump_events();
     double now;
@@ -306,11 +322,11 @@ void set_fps_limit(double fps) {
 
 double timer_ms() {
     if (virtual_clock() && frame.started) advance_clock(kInputReadStep);
-    return clock_now() - frame.start_ms;
+    return game_now() - frame.start_ms;
 }
 
 double frame_time_ms() {
-    double t = clock_now() - frame.previous_present_ms;
+    double t = game_now() - frame.previous_present_ms;
     return t <= 0 ? 1 : t;
 }
 

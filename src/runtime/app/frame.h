@@ -10,14 +10,15 @@
 int runtime_init(const StartSettings& settings);
 
 // End of a frame: keyboard poll, the end keys (Esc while set_esc_ends is on, Alt+F4), flip,
-// then the 2D drawing state is reset. While the window is inactive the game is held here.
+// then the 2D drawing state is reset. While the window is inactive the game is held here; the
+// hold is no game time (timer_ms and frame_time_ms leave it out).
 void present_frame();
 // Swap, clear, wait for the frame limit; returns the milliseconds waited + 1.
 double flip();
 // Frames per second for the frame limit; 0 or less gives a 2 ms frame interval, and the
 // interval is never below 0.001 ms (at most a million frames per second).
 void set_fps_limit(double fps);
-// Milliseconds since the end of runtime_init.
+// Milliseconds since the end of runtime_init, less the time the game was held by a pause.
 double timer_ms();
 // Milliseconds since the frame before the last one was shown: read during a frame, the
 // length of the previous frame (a result of 0 or less reads as 1).
@@ -31,6 +32,10 @@ void set_esc_ends(double flag);
 void wait_for_input();
 // The process's command line, kept for the game.
 const char* runtime_command_line();
+// The level of the --level option (start a game there at once), or -1 when not given.
+double runtime_level_option();
+// 1 in a --no-draw run (every game routine runs, the graphics device draws nothing), else 0.
+double runtime_no_draw_option();
 
 // The state writer of scripted runs: the `dump` command writes what it returns (JSON).
 void set_state_writer(std::string (*writer)());

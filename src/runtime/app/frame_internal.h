@@ -23,12 +23,15 @@ struct FrameState {
     bool esc_ends = true;
     bool debug = false;
 
-    // clocks (ms)
-    double virtual_now = 0; // the virtual clock (scripted and recorded runs)
-    double real_origin = 0; // the real clock at virtual 0 (recorded runs)
-    double start_ms = 0;
-    double last_present_ms = 0;
-    double previous_present_ms = 0;
+    // clocks (ms): the run's clock (clock_now) runs on through pauses; the game's clock
+    // (game_now) leaves out the time the game was held by a paused window.
+    double virtual_now = 0;     // the virtual clock (scripted and recorded runs)
+    double real_origin = 0;     // the real clock at virtual 0 (recorded runs)
+    double held_ms = 0;         // the time the game was held so far
+    double hold_since = -1;     // the run's clock when the current hold began (-1: none)
+    double start_ms = 0;        // the game's clock at timer_ms 0 (equal to the run's clock then)
+    double last_present_ms = 0; // on the game's clock
+    double previous_present_ms = 0; // on the game's clock
     double next_frame_ms = 0;
     double frame_interval_ms = 1000.0 / 60;
     double max_ms = -1;
@@ -49,8 +52,11 @@ struct FrameState {
 extern FrameState frame;
 
 bool virtual_clock();
-// The frame's clock (virtual or real), in ms from its origin.
+// The run's clock (virtual or real), in ms from its origin; script times are on it.
 double clock_now();
+// The game's clock: the run's clock less the time the game was held by a paused window (it
+// stands still during a hold).
+double game_now();
 // Advances the virtual clock (checks the --max-ms guard).
 void advance_clock(double ms);
 // Dispatches pending events: the script's due commands or the platform's queue.

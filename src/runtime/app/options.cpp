@@ -35,12 +35,15 @@ bool parse_runtime_options(int argc, char** argv, RuntimeOptions& out, std::stri
             value = argv[++i];
             return true;
         };
-        if (name == "--windowed" || name == "--fullscreen") {
+        if (name == "--windowed" || name == "--fullscreen" || name == "--no-draw") {
             if (has_value) {
                 error = "option " + name + " takes no value";
                 return false;
             }
-            out.display = name == "--windowed" ? -1 : 1;
+            if (name == "--no-draw")
+                out.no_draw = true;
+            else
+                out.display = name == "--windowed" ? -1 : 1;
         } else if (name == "--script" || name == "--record") {
             if (!take_value()) return false;
             if (value.empty()) {
@@ -65,15 +68,27 @@ bool parse_runtime_options(int argc, char** argv, RuntimeOptions& out, std::stri
                 return false;
             }
             out.max_ms = v;
+        } else if (name == "--level") {
+            if (!take_value()) return false;
+            double v;
+            if (!parse_double(value, v) || v < 0 || v > 2147483647.0 || v != std::floor(v)) {
+                error = "--level needs a whole number 0..2147483647, not '" + value + "'";
+                return false;
+            }
+            out.level = v;
         } else {
             error = "unknown option " + name +
                     " (runtime options: --windowed, --fullscreen, --script FILE, --record FILE, "
-                    "--seed N, --max-ms MS)";
+                    "--seed N, --max-ms MS, --level N, --no-draw)";
             return false;
         }
     }
     if (!out.script.empty() && !out.record.empty()) {
         error = "--script and --record cannot be used together";
+        return false;
+    }
+    if (out.no_draw && out.script.empty()) {
+        error = "--no-draw needs --script (a run that draws nothing has no player)";
         return false;
     }
     return true;

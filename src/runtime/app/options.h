@@ -9,7 +9,9 @@ struct RuntimeOptions {
     std::string record;      // --record FILE
     bool seed_given = false; // --seed N
     uint32_t seed = 1;
-    double max_ms = -1; // --max-ms MS (-1: no limit)
+    double max_ms = -1;   // --max-ms MS (-1: no limit)
+    double level = -1;    // --level N (-1: not given)
+    bool no_draw = false; // --no-draw (scripted runs only)
 };
 
 // Parses argv; false with a one-line reason. Arguments that are not options are left to the

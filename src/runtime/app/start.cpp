@@ -138,6 +138,7 @@ int runtime_init(const StartSettings& settings) {
     frame.real_origin = platform::clock_ms();
     frame.next_frame_ms = clock_now();
     gfx_device_init(settings.width, settings.height);
+    gfx.no_draw = options.no_draw;
 
     if (frame.mode != RunMode::Live || options.seed_given) {
         rnd_seed(options.seed);
@@ -189,10 +190,19 @@ int runtime_init(const StartSettings& settings) {
     present_frame();
 
     frame.paused = false;
+    frame.held_ms = 0; // a hold during the start is before the game's clock starts
     frame.start_ms = frame.last_present_ms = frame.previous_present_ms = clock_now();
     frame.started = true;
     if (frame.mode == RunMode::Recording) record_joysticks_held();
     return 0;
+}
+
+double runtime_level_option() {
+    return options.level;
+}
+
+double runtime_no_draw_option() {
+    return options.no_draw ? 1 : 0;
 }
 
 int runtime_main(int argc, char** argv, const StartSettings& settings, void (*game_main)()) {
@@ -211,6 +221,11 @@ int runtime_main(int argc, char** argv, const StartSettings& settings, void (*ga
     } else if (!options.record.empty()) {
         frame.mode = RunMode::Recording;
         frame.record_path = absolute_path(options.record);
+    }
+    // A live run without a display would run on unseen and could only be killed.
+    if (frame.mode != RunMode::Scripted && !platform::display_available()) {
+        std::fprintf(stderr, "no display: run under a desktop session, or use --script\n");
+        return 2;
     }
     frame.max_ms = options.max_ms;
     StartSettings start = settings;

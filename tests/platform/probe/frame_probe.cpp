@@ -1,5 +1,8 @@
 // A game routine per behaviour under test, chosen by SS_PROBE. Output: one line per observation
 // on stdout.
+#include "graphics/device.h"
+#include "graphics/font.h"
+#include "graphics/scene.h"
 #include "input/input.h"
 #include "platform/events.h"
 #include "platform/joystick.h"
@@ -7,6 +10,7 @@
 #include "runtime/app/app.h"
 #include "runtime/app/frame.h"
 #include "runtime/errors.h"
+#include "runtime/random.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -194,8 +198,72 @@ void frames_forever() {
     set_state_writer(state_json);
     if (mode == "noesc") set_esc_ends(0);
     for (frames = 0;; ++frames) {
-        say("frame %d t=%.2f fullscreen=%d enter=%g", frames, timer_ms(),
-            int(platform::fullscreen()), key_state(28));
+        say("frame %d t=%.2f fullscreen=%d enter=%g frame_time %.2f", frames, timer_ms(),
+            int(platform::fullscreen()), key_state(28), frame_time_ms());
+        present_frame();
+    }
+}
+
+// Every kind of drawing, and what the game can see of it (random draws, slot sizes, the scene's
+// projection, collisions, the clock), for comparing drawn runs with --no-draw runs.
+struct DrawSeen {
+    double random = 0, grab_w = 0, grab_h = 0, glyph_w = 0, glyph_h = 0;
+    double sx = 0, sy = 0, sz = 0, wx = 0, wy = 0, wz = 0, hit = 0, ray = 0, timer = 0;
+} seen;
+
+std::string draw_state_json() {
+    char buf[512];
+    std::snprintf(buf, sizeof buf,
+                  "{\"frame\":%d,\"timer\":%.17g,\"random\":%.17g,\"grab\":[%.17g,%.17g],"
+                  "\"glyph\":[%.17g,%.17g],\"screen\":[%.17g,%.17g,%.17g],"
+                  "\"world\":[%.17g,%.17g,%.17g],\"hit\":%.17g,\"ray\":%.17g,\"no_draw\":%g}",
+                  frames, seen.timer, seen.random, seen.grab_w, seen.grab_h, seen.glyph_w,
+                  seen.glyph_h, seen.sx, seen.sy, seen.sz, seen.wx, seen.wy, seen.wz, seen.hit,
+                  seen.ray, runtime_no_draw_option());
+    return buf;
+}
+
+void draw_everything() {
+    set_state_writer(draw_state_json);
+    begin_object(7);
+    add_object_vertex(-1, -1, 0, 0, 0, 255);
+    add_object_vertex(1, -1, 0, 1, 0, 65280);
+    add_object_vertex(0, 1, 0, 0.5, 1, 16711680);
+    end_object();
+    for (frames = 0;; ++frames) {
+        seen.random = rnd(1000);
+        draw_rect(10, 10, 200 + rnd(50), 120, 255);
+        draw_line(0, 0, 799, 599, 16777215);
+        draw_point(400, 300, 65280);
+        start_poly(-1);
+        poly_vertex(300, 300, 0, 0, 255);
+        poly_vertex(400, 300, 0, 0, 65280);
+        poly_vertex(350, 200, 0, 0, 16711680);
+        end_poly();
+        print_text("probe", 20, 20);
+        font_size(seen.glyph_w, seen.glyph_h);
+        grab_sprite(5, 0, 0, 40 + frames % 8, 30);
+        sprite_size(5, seen.grab_w, seen.grab_h);
+        draw_sprite(5, 500, 100);
+        zoom_sprite(5, 500, 200, 2, 2);
+        rotozoom_sprite(5, 500, 300, 30, 1.5);
+        if (frames == 3) use_screen_as_background();
+        set_viewport(0, 0, 400, 300);
+        begin_3d(1, 100, 60);
+        set_camera(0, 0, 5 + frames * 0.1, 0, 0, 0);
+        set_light(-2, 16777215, 5, 5, 5, 0, 0, 0, 0);
+        draw_object(7, 0);
+        print_text_3d("3d", 0, 1, 0, 0);
+        print_text_3d("3d", 0, -1, 0, 0.1);
+        debug_line(0, 0, 0, 1, 1, 1, 255, 2);
+        draw_axes(0, 0, 0);
+        clear_depth();
+        world_to_screen(0.5, 0.5, 0, seen.sx, seen.sy, seen.sz);
+        screen_to_world(200, 150, 0.5, seen.wx, seen.wy, seen.wz);
+        seen.hit = object_hits_sphere(7, 0, 0, 0, 0.5, 0.6);
+        seen.ray = object_ray_distance(7, 0, 0, 0, 5, 0, 0, -1);
+        end_3d();
+        seen.timer = timer_ms();
         present_frame();
     }
 }
@@ -212,7 +280,12 @@ void game_main() {
         wait();
     else if (mode == "error")
         runtime_error(9);
-    else if (mode == "joystick")
+    else if (mode == "draw")
+        draw_everything();
+    else if (mode == "level") {
+        say("level %.17g", runtime_level_option());
+        runtime_end();
+    } else if (mode == "joystick")
         joystick_live();
     else if (mode == "recorded")
         recorded_input();
