@@ -1,5 +1,5 @@
 // steel_data solve FILE [-o OUT] [--deadline S] [--searches N] [--slack S] [--cell C] [--first]
-// [--title TEXT]: searches the game's rules for a solution of the level (see level_solver.h)
+// [--verbose] [--title TEXT]: searches the game's rules for a solution of the level (see level_solver.h)
 // and writes it as an input script for `steel_spree --level N --script OUT`. With -o the script
 // goes to OUT and a summary (JSON) to stdout; without it the script goes to stdout. Exit status
 // 0 when solved, 1 with {"error": ...} when no solution was found within the limits.
@@ -33,7 +33,8 @@ std::string Summary(const Solution& s, const FrameTiming& timing) {
                        ",\"ride_end_frame\":" + JsonNumber(double(s.ride_end)) + ",\"bolts\":[";
     for (size_t i = 0; i < s.bolts.size(); ++i) {
         const BoltStep& b = s.bolts[i];
-        json += std::string(i ? "," : "") + "{\"pad\":" + JsonNumber(b.pad) + ",\"end\":\"" +
+        if (i) json += ',';
+        json += "{\"pad\":" + JsonNumber(b.pad) + ",\"end\":\"" +
                 (b.end == 1 ? "start" : "other") + "\",\"cell\":\"" +
                 (b.cell == 0 ? "first" : "last") + "\",\"frame\":" + JsonNumber(double(b.frame)) +
                 "}";

@@ -199,7 +199,10 @@ std::string LevelJson(const std::string& path, const std::vector<std::string>& w
              ",\"reachable\":" + (seen[size_t(i)] ? "true" : "false") + "}";
     }
     s += "],\"warnings\":[";
-    for (size_t i = 0; i < warnings.size(); ++i) s += (i ? "," : "") + JsonString(warnings[i]);
+    for (size_t i = 0; i < warnings.size(); ++i) {
+        if (i) s += ',';
+        s += JsonString(warnings[i]);
+    }
     return s + "]}";
 }
 

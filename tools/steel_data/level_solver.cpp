@@ -60,8 +60,8 @@ bool CanBolt(const Worker& w, const Goal& g) {
 }
 
 // The breadth-first search over frames from one snapshot. Candidate workers hold one stick
-// position for `step_frames` frames (a move then always leaves its square, so a waiting worker
-// never hides a moving one); bolt chances and the lift are looked for in every frame.
+// position for a few frames, long enough to walk out of their square, so a waiting worker never
+// hides a moving one; bolt chances and the lift are looked for in every frame.
 class Explorer {
   public:
     Explorer(LevelSim& sim, const SolverLimits& limits) : sim_(sim), limits_(limits) {}
@@ -149,13 +149,16 @@ bool Explorer::Run(const GameSnapshot& start, const std::vector<Goal>& goals, lo
     std::vector<Candidate> children;
     const bool latch_free = ActionLatch == 0;
     const long slack = long(limits_.slack_s * 1000 / sim_.timing().interval);
+    // Cells walked in one frame at full speed (UpdatePlay: 1.2 * ms / 500).
+    const double walk = 1.2 * sim_.timing().interval / 500;
+    const int step_frames = int(std::floor(limits_.cell / walk)) + 1;
     long stop = horizon;
     size_t left = goals.size();
     int32_t stamp = 0;
     for (long f = start.frame; f < stop && left > 0;) {
         // The first play frame reads no input: its keys would fall into the loading.
         const int moves = f == 0 ? 1 : 9;
-        const int frames = int(std::min<long>(f == 0 ? 1 : limits_.step_frames, stop - f));
+        const int frames = int(std::min<long>(f == 0 ? 1 : step_frames, stop - f));
         children.clear();
         for (int k = 0; k < moves; ++k)
             for (const Frontier& c : frontier) children.push_back({c.w, c.node, uint8_t(k)});

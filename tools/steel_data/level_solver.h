@@ -24,9 +24,8 @@ struct SolverLimits {
     int max_searches = 300;
     // How far past the first bolt chance of a node its search looks for other chances.
     double slack_s = 25;
-    // Frames a candidate worker holds one stick position in the search.
-    int step_frames = 3;
-    // Side of the squares that tell candidate workers apart, in grid cells.
+    // Side of the squares that tell candidate workers apart, in grid cells. A candidate holds
+    // its stick position for as many frames as it takes to walk further than that.
     double cell = 0.1;
     // Candidate workers kept in one search in all (memory).
     long max_nodes = 60'000'000;
