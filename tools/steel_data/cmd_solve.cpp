@@ -1,8 +1,9 @@
-// steel_data solve FILE [-o OUT] [--deadline S] [--searches N] [--slack S] [--cell C] [--first]
-// [--verbose] [--title TEXT]: searches the game's rules for a solution of the level (see level_solver.h)
-// and writes it as an input script for `steel_spree --level N --script OUT`. With -o the script
-// goes to OUT and a summary (JSON) to stdout; without it the script goes to stdout. Exit status
-// 0 when solved, 1 with {"error": ...} when no solution was found within the limits.
+// steel_data solve FILE [-o OUT] [limits] [--first] [--verbose] [--title TEXT]: searches the
+// game's rules for a solution of the level (see level_solver.h) and writes it as an input script
+// for `steel_spree --level N --script OUT`. With -o the script goes to OUT and a summary (JSON)
+// to stdout; without it the script goes to stdout. Exit status 0 when solved, 1 with
+// {"error": ...} when no solution was found within the limits. The limits (SolverLimits):
+// --deadline S, --searches N, --branch N, --patience S, --slack S, --cell C.
 #include "command.h"
 #include "game/dump.h"
 #include "level_solver.h"
@@ -44,7 +45,8 @@ std::string Summary(const Solution& s, const FrameTiming& timing) {
 
 int cmd_solve(int argc, char** argv) {
     const char* usage = "usage: steel_data solve FILE [-o OUT] [--deadline S] [--searches N] "
-                        "[--slack S] [--cell C] [--first] [--verbose] [--title TEXT]";
+                        "[--branch N] [--patience S] [--slack S] [--cell C] [--first] "
+                        "[--verbose] [--title TEXT]";
     std::string file, out, title;
     SolverLimits limits;
     for (int i = 1; i < argc; ++i) {
@@ -62,6 +64,12 @@ int cmd_solve(int argc, char** argv) {
             ++i;
         } else if (a == "--searches" && has_value && ParseNumber(argv[i + 1], 1, 1e6, v)) {
             limits.max_searches = int(v);
+            ++i;
+        } else if (a == "--branch" && has_value && ParseNumber(argv[i + 1], 1, 1000, v)) {
+            limits.branch = int(v);
+            ++i;
+        } else if (a == "--patience" && has_value && ParseNumber(argv[i + 1], 1, 1000, v)) {
+            limits.patience_s = v;
             ++i;
         } else if (a == "--slack" && has_value && ParseNumber(argv[i + 1], 0, 1000, v)) {
             limits.slack_s = v;
@@ -96,8 +104,10 @@ int cmd_solve(int argc, char** argv) {
     return 0;
 }
 
-const CommandRegistrar reg("solve", "solve FILE [-o OUT] [--deadline S] [--searches N] "
-                                    "[--slack S] [--cell C] [--first] [--verbose] [--title TEXT]",
+const CommandRegistrar reg("solve",
+                           "solve FILE [-o OUT] [--deadline S] [--searches N] [--branch N] "
+                           "[--patience S] [--slack S] [--cell C] [--first] [--verbose] "
+                           "[--title TEXT]",
                            cmd_solve);
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "level_check.h"
 
 #include "game/dump.h"
+#include "level_reach.h"
 #include "level_sim.h"
 #include "runtime/files.h"
 #include "runtime/ini.h"
@@ -60,52 +61,6 @@ bool IsNumberText(std::string_view text) {
 std::string Num(double v) { return JsonNumber(v); }
 
 bool IsStatic(const Pad& p) { return p.minx == p.maxx && p.miny == p.maxy; }
-
-// Whether some position of pad a on its path and some position of pad b on its path make the
-// two (closed) rectangles touch. The offsets Q - P of b's position from a's form a
-// parallelogram; the pads touch when it meets the box of offsets at which two fixed rectangles
-// touch. Separating-axis test on the axes and the two path normals.
-bool CanTouch(const Pad& a, const Pad& b) {
-    const double ax0 = a.minx, ay0 = a.miny, ax1 = a.maxx, ay1 = a.maxy;
-    const double bx0 = b.minx, by0 = b.miny, bx1 = b.maxx, by1 = b.maxy;
-    const double poly[4][2] = {{bx0 - ax0, by0 - ay0},
-                               {bx1 - ax0, by1 - ay0},
-                               {bx1 - ax1, by1 - ay1},
-                               {bx0 - ax1, by0 - ay1}};
-    const double lx = -b.extx, hx = a.extx, ly = -b.exty, hy = a.exty;
-    const double box[4][2] = {{lx, ly}, {hx, ly}, {hx, hy}, {lx, hy}};
-    const double axes[4][2] = {{1, 0}, {0, 1}, {-(ay1 - ay0), ax1 - ax0}, {-(by1 - by0), bx1 - bx0}};
-    for (const auto& n : axes) {
-        if (n[0] == 0 && n[1] == 0) continue;
-        double pmin = INFINITY, pmax = -INFINITY, bmin = INFINITY, bmax = -INFINITY;
-        for (int k = 0; k < 4; ++k) {
-            const double p = poly[k][0] * n[0] + poly[k][1] * n[1];
-            const double q = box[k][0] * n[0] + box[k][1] * n[1];
-            pmin = std::min(pmin, p);
-            pmax = std::max(pmax, p);
-            bmin = std::min(bmin, q);
-            bmax = std::max(bmax, q);
-        }
-        if (pmax < bmin || bmax < pmin) return false;
-    }
-    return true;
-}
-
-std::vector<bool> Reachable() {
-    const int n = PadCount();
-    std::vector<bool> seen(size_t(n), false);
-    std::vector<int> queue{0};
-    seen[0] = true;
-    for (size_t q = 0; q < queue.size(); ++q) {
-        const Pad& a = Pads.at(queue[q]);
-        for (int j = 0; j < n; ++j) {
-            if (seen[size_t(j)] || !CanTouch(a, Pads.at(j))) continue;
-            seen[size_t(j)] = true;
-            queue.push_back(j);
-        }
-    }
-    return seen;
-}
 
 void CheckFileLayout(const std::vector<IniSection>& file, double padcount,
                      std::vector<std::string>& warnings) {
@@ -176,14 +131,14 @@ void CheckPads(std::vector<std::string>& warnings) {
     if (n > 0 && !IsStatic(Pads.at(0))) --movable;
     if (movable == 0)
         warnings.push_back("no movable pad: the level can never be finished");
-    const std::vector<bool> seen = Reachable();
+    const std::vector<bool> seen = ReachableFrom(0);
     for (int i = 1; i < n; ++i)
         if (!seen[size_t(i)])
             warnings.push_back("pad " + std::to_string(i) + " cannot be reached from the lift");
 }
 
 std::string LevelJson(const std::string& path, const std::vector<std::string>& warnings) {
-    const std::vector<bool> seen = Reachable();
+    const std::vector<bool> seen = ReachableFrom(0);
     int movable = 0;
     for (int i = 1; i < PadCount(); ++i) movable += IsStatic(Pads.at(i)) ? 0 : 1;
     std::string s = "{\"file\":" + JsonString(path) + ",\"padcount\":" + Num(PadCount()) +

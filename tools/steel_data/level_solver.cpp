@@ -1,6 +1,7 @@
 #include "level_solver.h"
 
 #include "game/game.h"
+#include "level_reach.h"
 
 #include <algorithm>
 #include <cmath>
@@ -46,10 +47,15 @@ int EndNow(const Pad& p, double window) {
     return end;
 }
 
-bool CanBolt(const Worker& w, const Goal& g) {
+// Whether the girder of a bolt goal is, in this frame, close enough to the goal's end.
+bool GirderReady(const Goal& g) {
     const Pad& p = Pads.at(g.pad);
-    if (p.bolts != 0 || EndNow(p, 0.1 - kEndMargin) != g.end || EndNow(p, 0.1) != g.end)
-        return false;
+    return p.bolts == 0 && EndNow(p, 0.1 - kEndMargin) == g.end && EndNow(p, 0.1) == g.end;
+}
+
+// Whether a worker standing there bolts the goal's cell of its girder, with room to spare.
+bool WorkerPlaced(const Worker& w, const Goal& g) {
+    const Pad& p = Pads.at(g.pad);
     const double m = kPlaceMargin;
     const double offsets[5][2] = {{0, 0}, {-m, -m}, {m, -m}, {-m, m}, {m, m}};
     for (const auto& o : offsets)
@@ -147,12 +153,14 @@ bool Explorer::Run(const GameSnapshot& start, const std::vector<Goal>& goals, lo
     };
     std::vector<Frontier> frontier{{Workers.at(0), 0}};
     std::vector<Candidate> children;
+    std::vector<size_t> active;
     const bool latch_free = ActionLatch == 0;
     const long slack = long(limits_.slack_s * 1000 / sim_.timing().interval);
     // Cells walked in one frame at full speed (UpdatePlay: 1.2 * ms / 500).
     const double walk = 1.2 * sim_.timing().interval / 500;
     const int step_frames = int(std::floor(limits_.cell / walk)) + 1;
-    long stop = horizon;
+    // A search that meets no goal for this long has most likely stranded the worker.
+    long stop = std::min(horizon, start.frame + long(limits_.patience_s * 1000 / sim_.timing().interval));
     size_t left = goals.size();
     int32_t stamp = 0;
     for (long f = start.frame; f < stop && left > 0;) {
@@ -165,18 +173,22 @@ bool Explorer::Run(const GameSnapshot& start, const std::vector<Goal>& goals, lo
         for (int n = 0; n < frames; ++n, ++f) {
             const double d = sim_.timing().elapsed_ms(f) / 500;
             sim_.StepGirders();
+            // The goals that a worker can meet in this frame.
+            active.clear();
+            for (size_t g = 0; g < goals.size(); ++g)
+                if (hits[g].frame < 0 &&
+                    (goals[g].pad < 0 || ((f > start.frame || latch_free) && GirderReady(goals[g]))))
+                    active.push_back(g);
             for (Candidate& c : children) {
                 const Move& m = kMoves[c.move];
                 Workers.at(0) = c.w;
                 MoveWorker(0, double(m.dx) * d * 1.2, double(m.dy) * d * 1.2);
                 c.w = Workers.at(0);
-                for (size_t g = 0; g < goals.size(); ++g) {
+                for (size_t g : active) {
                     if (hits[g].frame >= 0) continue;
                     const Goal& goal = goals[g];
-                    const bool met =
-                        goal.pad < 0 ? PadAt(c.w.x, c.w.y) == 0
-                                     : c.move == 0 && (f > start.frame || latch_free) &&
-                                           CanBolt(c.w, goal);
+                    const bool met = goal.pad < 0 ? PadAt(c.w.x, c.w.y) == 0
+                                                  : c.move == 0 && WorkerPlaced(c.w, goal);
                     if (!met) continue;
                     hits[g] = Hit{f, AddNode(c.parent, m.controls, n + 1)};
                     if (--left == goals.size() - 1) stop = std::min(horizon, f + 1 + slack);
@@ -212,6 +224,16 @@ class Solver {
                 const std::vector<BoltStep>& bolts);
     void Finish(const GameSnapshot& snap, std::vector<uint8_t> controls,
                 const std::vector<BoltStep>& bolts, const std::vector<uint8_t>& path);
+    // Whether the bolts so far leave the worker cut off from the lift or from a girder still
+    // to bolt, whatever the loose girders do.
+    bool Stranded() const {
+        const Worker& w = Workers.at(0);
+        const std::vector<bool> reach = ReachableFrom(int(PadAt(w.x, w.y)), true);
+        if (reach.empty() || !reach[0]) return true;
+        for (int j = 1; j < PadCount(); ++j)
+            if (!IsStatic(Pads.at(j)) && Pads.at(j).bolts == 0 && !reach[size_t(j)]) return true;
+        return false;
+    }
     bool Done() const {
         return searches_ >= limits_.max_searches || (limits_.first && have_best_);
     }
@@ -223,6 +245,7 @@ class Solver {
     bool have_best_ = false;
     int searches_ = 0;
     int mismatches_ = 0;
+    int stranded_ = 0;
     bool node_limit_ = false;
 };
 
@@ -236,7 +259,9 @@ bool Solver::Solve(Solution& out, std::string& why) {
     }
     Search(start, {}, {});
     if (!have_best_) {
-        if (mismatches_ > 0)
+        if (stranded_ > 0 && searches_ < limits_.max_searches && !node_limit_)
+            why = "every order of bolts found strands the worker";
+        else if (mismatches_ > 0)
             why = "a bolt found by the search did not hold when played";
         else if (node_limit_)
             why = "the search ran out of room (node limit)";
@@ -289,7 +314,8 @@ void Solver::Search(const GameSnapshot& snap, const std::vector<uint8_t>& contro
         if (!paths.empty()) Finish(snap, controls, bolts, paths[0]);
         return;
     }
-    for (size_t i = 0; i < chances.size() && !Done(); ++i) {
+    int tried = 0; // children searched further (stranded ones cost nothing and do not count)
+    for (size_t i = 0; i < chances.size() && tried < limits_.branch && !Done(); ++i) {
         const Goal& goal = chances[i].second;
         if (have_best_ && chances[i].first.frame >= best_.ride_start) break;
         sim_.Restore(snap);
@@ -314,6 +340,11 @@ void Solver::Search(const GameSnapshot& snap, const std::vector<uint8_t>& contro
             next.push_back(0);
         }
         if (ExitTimer > 0) continue; // the glide ended on the lift: not a plan worth keeping
+        if (Stranded()) {
+            ++stranded_;
+            continue;
+        }
+        ++tried;
         Search(sim_.Save(), next, done);
     }
 }

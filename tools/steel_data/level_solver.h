@@ -5,12 +5,13 @@
 // Between two bolt actions the girders move on their own, so their positions are known for
 // every future frame. A breadth-first search over frames moves candidate workers through the
 // game's MoveWorker with each of the nine stick positions held for a few frames, keeps one
-// worker per small square of the grid (and pad) at a time, and notes the first frame in which a worker can bolt each
-// girder at each of its ends from each of its two bolt cells, standing still with margins
-// around the rules' limits. A depth-first search over the order of the bolts then replays the
-// chosen search path through the real play loop (MovePads, UpdatePlay), checks that the bolt
-// held, and goes on from there; the earliest bolts are tried first and the fastest complete
-// solution found within the limits wins.
+// worker per small square of the grid (and pad) at a time, and notes the first frame in which a
+// worker can bolt each girder at each of its ends from each of its two bolt cells, standing
+// still with margins around the rules' limits. A depth-first search over the order of the bolts
+// then replays the chosen search path through the real play loop (MovePads, UpdatePlay), checks
+// that the bolt held, drops the order when the bolts leave the worker cut off from the lift or
+// from a loose girder (whatever the loose girders do), and goes on from there; the earliest
+// bolts are tried first and the fastest complete solution found within the limits wins.
 #include "level_sim.h"
 
 #include <cstdint>
@@ -22,6 +23,11 @@ struct SolverLimits {
     double deadline_s = 115;
     // Breadth-first searches (one per node of the bolt order) before the solver stops.
     int max_searches = 300;
+    // Bolt chances searched further from one node of the bolt order, the earliest first (those
+    // that strand the worker are dropped without a search and do not count).
+    int branch = 8;
+    // How long one search looks for a first bolt chance (or the lift) before it gives up.
+    double patience_s = 45;
     // How far past the first bolt chance of a node its search looks for other chances.
     double slack_s = 25;
     // Side of the squares that tell candidate workers apart, in grid cells. A candidate holds
