@@ -1,6 +1,7 @@
 // End-to-end runs of the game and the frame probe: the frame's clocks, end keys, pause, errors,
 // screenshots, determinism and the recorder.
 #include "platform/probe/run_probe.h"
+#include "runtime/app/frame.h"
 #include "support/test_support.h"
 
 #include <cmath>
@@ -108,6 +109,15 @@ TEST(EndOfProgram, EscIsNoEndKeyWhenSwitchedOff) {
     ScriptedRun alt_f4 = run_scripted(probe_program(), "SS_PROBE=noesc",
                                       "50 key 1 down\n60 key 56 down\n70 key 62 down\n");
     EXPECT_EQ(alt_f4.status, 0) << alt_f4.output;
+}
+
+TEST(EndOfProgram, EscEndsReadsBackTheSwitch) {
+    const double before = esc_ends();
+    set_esc_ends(0);
+    EXPECT_EQ(esc_ends(), 0);
+    set_esc_ends(7);
+    EXPECT_EQ(esc_ends(), 1);
+    set_esc_ends(before);
 }
 
 TEST(EndOfProgram, RuntimeErrorEndsWithItsCode) {
