@@ -53,6 +53,9 @@ void file_draw(const RtString& id, double w, double h);
 void text_update(const RtString& id, double x, double y, double edge);
 void text_draw(const RtString& id, double w, double h);
 
+// The message box's dialog, opened over the active one (gui_message_box then runs its frames).
+void message_box_open(const RtString& text, double ask);
+
 // The items of a "|"-separated list (empty when there are none).
 std::vector<RtString> split_items(const RtString& items);
 

@@ -2,7 +2,9 @@
 #include "gui/gui_internal.h"
 #include "runtime/app/frame.h"
 
-double gui_message_box(const RtString& text, double ask) {
+namespace gui {
+
+void message_box_open(const RtString& text, double ask) {
     double sw = 0, sh = 0;
     screen_size(sw, sh);
     const double bw = sw / 3 > 148 ? sw / 3 : 148;
@@ -18,6 +20,12 @@ double gui_message_box(const RtString& text, double ask) {
         gui_add_button("bt_yes", "OK", 0, 0);
     }
     gui_dialog_reset(0, 0, 0, 0);
+}
+
+} // namespace gui
+
+double gui_message_box(const RtString& text, double ask) {
+    gui::message_box_open(text, ask);
     for (;;) {
         gui_show(0);
         present_frame();

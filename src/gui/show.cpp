@@ -113,7 +113,10 @@ ShowResult show_dialog(bool active, const Mouse& m, std::vector<GuiWidgetBox>* b
     // Content area and the dialog's own scroll bar (the empty identifier).
     const double cx = x + 5, cy = y + 5, ch = h - 10;
     double cw = w - 10;
-    gui_set("SCROLLMAX", str_from_int(std::trunc(gui::num("REALHEIGHT") - ch)));
+    // One scroll step moves the content by two lines, so the maximum counts such steps: the
+    // last one brings the content's bottom into view (the previous frame's content height).
+    const double overflow = gui::num("REALHEIGHT") - ch;
+    gui_set("SCROLLMAX", str_from_int(overflow > 0 ? std::ceil(overflow / (2 * fh)) : 0));
     // A saved dialog takes no input: its bar only keeps its position within range.
     const double bar_x = active ? m.x - cx + fw : -1, bar_y = active ? m.y - cy : -1;
     double s = 0;
@@ -152,9 +155,11 @@ ShowResult show_dialog(bool active, const Mouse& m, std::vector<GuiWidgetBox>* b
     set_viewport(0, 0, 0, 0);
 
     if (!active) {
+        // Darkened by half, title bar and body (the body lies below the bar).
         set_alpha_mode(-0.5);
         const double dx = gui::num("XPOS"), dy = gui::num("YPOS");
-        draw_rect(dx, dy, dx + gui::num("WIDTH") - 1, dy + gui::num("HEIGHT") - 1, 0);
+        const double bar = movable ? fh + 4 : 0;
+        draw_rect(dx, dy, dx + gui::num("WIDTH") - 1, dy + bar + gui::num("HEIGHT") - 1, 0);
         set_alpha_mode(0);
     }
     return ShowResult{t, py, rh};
