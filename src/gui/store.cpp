@@ -86,6 +86,7 @@ double gui_dialog_close() {
 
 double gui_dialog_swap() {
     if (g_stack.layers.empty()) return 0;
+    gui_dialog_reset(0, 0, 0, 0); // the one going back keeps no hover or click
     std::swap(g_store, g_stack.layers.back());
     gui::clear_widget_boxes();
     return 0;
