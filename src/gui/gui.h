@@ -56,7 +56,8 @@ double gui_dialog_clear();
 // state.
 double gui_dialog_reset(double x, double y, double width, double height);
 // Exchanges the active dialog with the top saved one (nothing when none is saved); both keep
-// every property (the one going back has its hover and click states cleared). The gallery uses it to bring the dialog behind to the front.
+// every property, except that the one going back has its hover and click states cleared. The
+// gallery brings the dialog behind to the front with it.
 double gui_dialog_swap();
 // Draws and updates the dialogs for one frame: the active one with input, and when
 // top_only == 0 every saved one below it, darkened and without input. Returns
