@@ -1,6 +1,7 @@
 // End-to-end runs of the game and the frame probe: the frame's clocks, end keys, pause, errors,
 // screenshots, determinism and the recorder.
 #include "platform/probe/run_probe.h"
+#include "runtime/app/frame.h"
 #include "support/test_support.h"
 
 #include <cmath>
@@ -120,6 +121,15 @@ TEST(RuntimeOptionsReachTheGame, LevelOptionOrMinusOne) {
     ScriptedRun bad = run_scripted(probe_program(), "SS_PROBE=level", "", "--level 1.5");
     EXPECT_EQ(bad.status, 2);
     EXPECT_NE(bad.output.find("--level needs a whole number"), std::string::npos) << bad.output;
+}
+
+TEST(EndOfProgram, EscEndsReadsBackTheSwitch) {
+    const double before = esc_ends();
+    set_esc_ends(0);
+    EXPECT_EQ(esc_ends(), 0);
+    set_esc_ends(7);
+    EXPECT_EQ(esc_ends(), 1);
+    set_esc_ends(before);
 }
 
 TEST(EndOfProgram, RuntimeErrorEndsWithItsCode) {

@@ -339,6 +339,10 @@ void set_esc_ends(double flag) {
     frame.esc_ends = flag != 0;
 }
 
+double esc_ends() {
+    return frame.esc_ends ? 1 : 0;
+}
+
 const char* runtime_command_line() {
     return frame.command_line.c_str();
 }

@@ -27,6 +27,9 @@ double frame_time_ms();
 void screen_size(double& width, double& height);
 // Whether holding Esc ends the program (on at start).
 void set_esc_ends(double flag);
+// 1 while holding Esc ends the program, else 0 (a modal screen that uses Esc itself turns it
+// off and gives back what it found).
+double esc_ends();
 // Waits briefly for input: returns as soon as a key, a mouse change or a joystick is seen, or
 // after eight pauses of 30 ms.
 void wait_for_input();
