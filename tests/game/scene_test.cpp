@@ -8,8 +8,6 @@
 #include "graphics/font.h"
 #include "graphics/scene.h"
 #include "graphics/scene_engine.h"
-#include "graphics/screenshot.h"
-#include "platform/window.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -165,14 +163,6 @@ class LevelScene : public ::testing::Test {
         set_viewport(0, 0, 0, 0);
         DrawLevel(0);
         Screen s{read_screen()};
-        if (const char* dir = std::getenv("SS_SCENE_SHOTS")) {
-            static int n = 0;
-            std::vector<uint8_t> up(s.rgba.size());
-            for (int y = 0; y < 600; ++y)
-                std::memcpy(&up[size_t(599 - y) * 3200], &s.rgba[size_t(y) * 3200], 3200);
-            write_bytes(std::string(dir) + "/scene" + std::to_string(n++) + ".bmp",
-                        encode_bmp24(up.data(), 800, 600));
-        }
         return s;
     }
 
