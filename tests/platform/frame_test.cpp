@@ -190,7 +190,8 @@ TEST(ScriptedRun, AltEnterTogglesFullscreenAndIsNoGameKey) {
 }
 
 TEST(ScriptedRun, DumpWritesEmptyObjectWithoutStateWriter) {
-    ScriptedRun r = run_scripted(game_executable(), "", "50 dump state.json\n100 close\n");
+    // The probe's text-input mode registers no state writer.
+    ScriptedRun r = run_scripted(probe_program(), "SS_PROBE=inkey", "50 dump state.json\n100 close\n");
     ASSERT_EQ(r.status, 0) << r.output;
     EXPECT_EQ(read_text(r.dir + "/state.json"), "{}");
 }
