@@ -1,7 +1,9 @@
 // The game from its start to the menu, into a game and back: scripted runs of the real program.
+#include "bmp_read.h"
 #include "game_run.h"
 
 #include <cmath>
+#include <cstring>
 #include <set>
 #include <sstream>
 
@@ -89,6 +91,28 @@ TEST(Flow, MenuOptionsCursorAndBox) {
     EXPECT_EQ(JsonNum(game.read("top.json"), "cursor"), 0);
     EXPECT_EQ(JsonNum(game.read("bottom.json"), "cursor"), 4);
     EXPECT_EQ(JsonNum(game.read("both.json"), "cursor"), 2);
+
+    // The five lines as drawn: each glyph cell of the big font (15 x 20) holds ink exactly where
+    // the line's text has a character that is not a space.
+    const Screenshot shot(game.dir() + "/menu.bmp");
+    ASSERT_TRUE(shot.valid());
+    const char* lines[5] = {"[F1] Startlevel    - Dumb", "[F2] Timer         - Okay",
+                            "[F3] GFX - Details - Whee", "[F4] Spin the Steel - Yay!",
+                            "[F5] Edit Levels   - Tick"};
+    const int box_y = int(JsonNum(rest, "box_y"));
+    for (int k = 0; k < 5; ++k) {
+        const int top = 414 + box_y + 30 * k;
+        for (int i = 0; i < 27; ++i) { // the cells inside the box
+            int ink = 0;
+            for (int y = top + 2; y < top + 18; ++y)
+                for (int x = 204 + 15 * i + 2; x < 204 + 15 * i + 13; ++x) {
+                    Rgba c = shot.at(x, y);
+                    ink += c.r > 180 && c.g > 120 && c.b < 120 ? 1 : 0;
+                }
+            const bool letter = i < int(std::strlen(lines[k])) && lines[k][i] != ' ';
+            EXPECT_EQ(ink > 0, letter) << "line " << k << " cell " << i << " ink " << ink;
+        }
+    }
 }
 
 TEST(Flow, ControlAtOnceStartsLevelOneAndTheStartOptionsLevelsSixAndEleven) {
