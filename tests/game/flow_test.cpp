@@ -194,3 +194,20 @@ TEST(Flow, ADrawnAndAnUndrawnRunEndAlike) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(Flow, AGameControllerPlaysALevelToItsEnd) {
+    GameRun game(false);
+    game.write("level1.ini", kTinyLevel);
+    // The tiny level's solution on joystick 0: the stick walks, button 2 bolts.
+    const std::string s = "50 joy 0 axis x 1\n350 joy 0 axis x 0\n360 joy 0 button 2 down\n"
+                          "450 joy 0 button 2 up\n1500 joy 0 axis x -1\n1900 joy 0 axis x 0\n"
+                          "13000 dump end.json\n13000 close\n";
+    ASSERT_EQ(game.run(s, "--level 1 --no-draw"), 0);
+    const std::string end = game.read("end.json");
+    EXPECT_EQ(JsonField(end, "Screen"), "ending");
+    EXPECT_EQ(JsonNum(end, "Lives"), 3);
+}
+
+} // namespace
