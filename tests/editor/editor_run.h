@@ -27,22 +27,23 @@ inline std::string Press(int ms, int key, int hold = 50) {
     return At(ms, "key " + std::to_string(key) + " down") +
            At(ms + hold, "key " + std::to_string(key) + " up");
 }
-// A left click at (x, y): move, press, release.
+// A left click at (x, y): move, press, release. The editor waits for input in steps of 30 ms;
+// the steps are apart far enough for each to be a frame of its own.
 inline std::string Click(int ms, double x, double y) {
     std::ostringstream s;
     s << ms << " mouse " << int(x) << " " << int(y) << "\n"
-      << ms + 20 << " button 1 down\n"
-      << ms + 60 << " button 1 up\n";
+      << ms + 50 << " button 1 down\n"
+      << ms + 100 << " button 1 up\n";
     return s.str();
 }
 // A drag with the left button from one point to another.
 inline std::string Drag(int ms, double x0, double y0, double x1, double y1) {
     std::ostringstream s;
     s << ms << " mouse " << int(x0) << " " << int(y0) << "\n"
-      << ms + 20 << " button 1 down\n"
-      << ms + 60 << " mouse " << int((x0 + x1) / 2) << " " << int((y0 + y1) / 2) << "\n"
-      << ms + 100 << " mouse " << int(x1) << " " << int(y1) << "\n"
-      << ms + 140 << " button 1 up\n";
+      << ms + 50 << " button 1 down\n"
+      << ms + 100 << " mouse " << int((x0 + x1) / 2) << " " << int((y0 + y1) / 2) << "\n"
+      << ms + 150 << " mouse " << int(x1) << " " << int(y1) << "\n"
+      << ms + 200 << " button 1 up\n";
     return s.str();
 }
 
@@ -76,6 +77,44 @@ inline std::string ClickWidget(int ms, const std::string& id) {
     const Rect r = EditorLayout().at(id);
     return Click(ms, r.cx(), r.cy());
 }
+
+// A script of the editor from its entry on: each step is put at the script's clock, which then
+// moves on by the step's length.
+class Script {
+  public:
+    Script& click(double x, double y, int after = 200) { return put(Click(t_, x, y), after); }
+    Script& click_widget(const std::string& id, int after = 200) {
+        return put(ClickWidget(t_, id), after);
+    }
+    // Answers the question about unsaved changes (of level 1).
+    Script& answer(bool yes) {
+        const Rect r = yes ? EditorLayout().yes() : EditorLayout().no();
+        return click(r.cx(), r.cy());
+    }
+    // A click on the first cell of a pad at cell (x, y) (cells are 20 pixels).
+    Script& click_cell(double x, double y) { return click(x * 20 + 5, y * 20 + 5); }
+    Script& press(int key, int hold = 50) { return put(Press(t_, key, hold), hold + 150); }
+    Script& drag(double x0, double y0, double x1, double y1) {
+        return put(Drag(t_, x0, y0, x1, y1), 300);
+    }
+    Script& dump(const std::string& file) { return put(At(t_, "dump " + file), 50); }
+    Script& command(const std::string& c, int after = 100) { return put(At(t_, c), after); }
+    Script& wait(int ms) {
+        t_ += ms;
+        return *this;
+    }
+    int now() const { return t_; }
+    std::string text() const { return EnterEditor() + text_; }
+
+  private:
+    Script& put(const std::string& lines, int after) {
+        text_ += lines;
+        t_ += after;
+        return *this;
+    }
+    int t_ = kStart;
+    std::string text_;
+};
 
 // One pad of a level file: start, end of travel, size.
 struct FilePad {
