@@ -377,7 +377,8 @@ void wait_for_input() {
         pump_events();
         input_new_frame();
         if (frame.esc_ends && key_state(1) != 0) request_end();
-        if (input_any_key_down()) return;
+        // A pending end request is for the program to answer now.
+        if (frame.end_requested || input_any_key_down()) return;
         double x, y, b1, b2;
         read_mouse(x, y, b1, b2);
         if (x != last_x || y != last_y || b1 != last_b1 || b2 != last_b2) {

@@ -39,8 +39,8 @@ void set_end_guard(double flag);
 double end_requested();
 // Forgets a pending end request (the program decided to go on).
 void clear_end_request();
-// Waits briefly for input: returns as soon as a key, a mouse change or a joystick is seen, or
-// after eight pauses of 30 ms.
+// Waits briefly for input: returns as soon as a key, a mouse change, a joystick or a pending end
+// request is seen, or after eight pauses of 30 ms.
 void wait_for_input();
 // The process's command line, kept for the game.
 const char* runtime_command_line();
