@@ -200,3 +200,37 @@ TEST(EditorSave, AKillDuringSavesLeavesTheOldFileOrTheNew) {
 
 } // namespace
 } // namespace editor_test
+
+namespace editor_test {
+namespace {
+
+// From the menu: a new level 25 built from nothing, tested, saved, then played as a game.
+TEST(EditorFlow, ANewLevelIsBuiltTestedSavedAndPlayed) {
+    GameRun game(false);
+    Script s;
+    for (int k = 0; k < 24; ++k) s.click_widget("bt_levelup", 150);
+    // The lift stays at (0, 0); a girder beside it slides two cells down.
+    s.click_widget("bt_add").press(205).click_widget("bt_mxy+").click_widget("bt_mxy+");
+    s.dump("built.json").click_widget("bt_test", 0);
+    const std::string solution = Solution(s.now() + 130);
+    s.wait(15000).dump("tested.json").click_widget("bt_save").command("close");
+    ASSERT_EQ(game.run(s.text() + solution, kQuick), 0);
+    const std::string built = game.read("built.json");
+    EXPECT_EQ(JsonNum(built, "EditLevel"), 25);
+    const std::vector<FilePad> tiny = {{0, 0, 0, 0, 1, 1}, {1, 0, 1, 2, 1, 1}};
+    EXPECT_EQ(game.read("level0.ini"), LevelText(tiny));
+    const std::string tested = game.read("tested.json");
+    EXPECT_EQ(JsonField(tested, "Screen"), "editor");
+    EXPECT_EQ(JsonNum(tested, "GameComplete"), 1);
+    EXPECT_EQ(game.read("level25.ini"), LevelText(tiny));
+    // The saved level plays as the last level of a game.
+    ASSERT_EQ(game.run(Solution(0) + "14000 dump end.json\n14000 close\n", "--level 25 --no-draw"),
+              0);
+    const std::string end = game.read("end.json");
+    EXPECT_EQ(JsonField(end, "Screen"), "ending");
+    EXPECT_EQ(JsonNum(end, "Level"), 25);
+    EXPECT_EQ(JsonNum(end, "GameComplete"), 1);
+}
+
+} // namespace
+} // namespace editor_test
