@@ -10,12 +10,14 @@ namespace {
 
 bool dialog_open = false;
 
-void LineBreak() { gui_add_spacer(10000, 0); }
+void LineBreak() {
+    gui_add_spacer(10000, 0);
+}
 
 // A cross of four arrow buttons: up alone (indented), left and right in a row, down alone.
 void ArrowCross(double indent, const char* up, const char* up_text, const char* left,
-                const char* left_text, const char* right, const char* right_text,
-                const char* down, const char* down_text, double down_indent) {
+                const char* left_text, const char* right, const char* right_text, const char* down,
+                const char* down_text, double down_indent) {
     gui_add_spacer(indent, 0);
     gui_add_button(up, up_text, 0, 0);
     LineBreak();

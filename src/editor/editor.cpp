@@ -23,8 +23,7 @@ namespace {
 
 constexpr double kFirstLevel = 1, kLastLevel = 99;
 constexpr double kTestLevel = 0; // the level file a test run plays
-constexpr double kKeyDelete = 211, kKeyLeft = 203, kKeyRight = 205, kKeyUp = 200,
-                 kKeyDown = 208;
+constexpr double kKeyDelete = 211, kKeyLeft = 203, kKeyRight = 205, kKeyUp = 200, kKeyDown = 208;
 
 // The level's file text as last loaded or saved: the level has changes while its text differs.
 std::string saved_text;
@@ -39,7 +38,9 @@ void ResetDrawingState() {
     set_culling(0);
 }
 
-bool Clicked(const char* id) { return gui_get_number(RtString(id) + "CLICKED") != 0; }
+bool Clicked(const char* id) {
+    return gui_get_number(RtString(id) + "CLICKED") != 0;
+}
 
 void WaitForRelease(double key) {
     while (key_state(key) != 0) {
@@ -53,7 +54,9 @@ void LoadEditLevel() {
     saved_text = LevelFileText();
 }
 
-bool HasChanges() { return LevelFileText() != saved_text; }
+bool HasChanges() {
+    return LevelFileText() != saved_text;
+}
 
 // Saves the edited level; tells the user when the file could not be written.
 bool SaveEditLevel() {
@@ -156,8 +159,7 @@ double EditFrames() {
         ForceMap = gui_get_number("cb_forcemapCHECKED");
         double next = -1;
         if (Clicked("bt_leveldn")) next = std::max(kFirstLevel, Editor.edit_level - 1);
-        if (next < 0 && Clicked("bt_levelup"))
-            next = std::min(kLastLevel, Editor.edit_level + 1);
+        if (next < 0 && Clicked("bt_levelup")) next = std::min(kLastLevel, Editor.edit_level + 1);
         if (next >= 0) {
             if (SettleChanges()) return next;
             continue;

@@ -18,7 +18,9 @@ constexpr double kSelectedBorder = 4259839;
 constexpr double kEndColour = 16744448, kSweptColour = 16744576, kPathColour = 4259839;
 constexpr double kMarkerDot = 6316287;
 
-bool IsMoving(const Pad& p) { return p.minx != p.maxx || p.miny != p.maxy; }
+bool IsMoving(const Pad& p) {
+    return p.minx != p.maxx || p.miny != p.maxy;
+}
 
 void DrawPad(int i, double cell, double fw) {
     const Pad& p = Pads.at(i);
@@ -47,7 +49,9 @@ void DrawPad(int i, double cell, double fw) {
 
 } // namespace
 
-double PlanCell() { return std::trunc(ScreenWidth / 40); }
+double PlanCell() {
+    return std::trunc(ScreenWidth / 40);
+}
 
 void DrawPlan(double mx, double my, double left, bool over_dialog) {
     const double cell = PlanCell();

@@ -7,8 +7,8 @@ namespace {
 
 // Four pads in a row at the top: the lift, a fixed pad, a girder sliding right, a girder
 // sliding down.
-const std::vector<FilePad> kFour = {{0, 0, 0, 0, 1, 1}, {2, 0, 2, 0, 1, 1},
-                                    {4, 0, 6, 0, 1, 2}, {8, 0, 8, 3, 2, 1}};
+const std::vector<FilePad> kFour = {
+    {0, 0, 0, 0, 1, 1}, {2, 0, 2, 0, 1, 1}, {4, 0, 6, 0, 1, 2}, {8, 0, 8, 3, 2, 1}};
 
 // Logic-only runs, stopped by the clock should the editor wait for ever.
 const char* kQuick = "--no-draw --max-ms 60000";
@@ -29,7 +29,8 @@ TEST(EditorCommands, MinusStopsAtOnePlusAtNinetyNineAndBothReloadTheLevel) {
     s.click_cell(0, 0).dump("selected.json");
     s.click_widget("bt_leveldn").dump("one.json");
     s.click_widget("bt_levelup").dump("two.json");
-    for (int k = 0; k < 97; ++k) s.click_widget("bt_levelup", 150);
+    for (int k = 0; k < 97; ++k)
+        s.click_widget("bt_levelup", 150);
     s.dump("ninetynine.json").click_widget("bt_levelup").dump("still.json").command("close");
     ASSERT_EQ(game.run(s.text(), kQuick), 0);
     EXPECT_EQ(JsonNum(game.read("selected.json"), "CurrentPad"), 0);
@@ -74,8 +75,8 @@ TEST(EditorCommands, AddThenSaveWritesAOneByOnePadAtTheOriginAndHasMapTheNextSav
 
 TEST(EditorCommands, SizesStayAtLeastOneAndTheTravelEndMovesAlone) {
     GameRun game(false);
-    game.write("level1.ini", LevelText({{0, 0, 0, 0, 1, 1}, {2, 0, 2, 0, 1, 1},
-                                        {4, 4, 4, 4, 1, 1}}));
+    game.write("level1.ini",
+               LevelText({{0, 0, 0, 0, 1, 1}, {2, 0, 2, 0, 1, 1}, {4, 4, 4, 4, 1, 1}}));
     Script s;
     s.click_widget("bt_szy-").click_widget("bt_szx-").dump("small.json");
     s.click_widget("bt_szy+").click_widget("bt_szy+").click_widget("bt_szx+");
@@ -123,8 +124,7 @@ TEST(EditorCommands, AHeldCursorKeyMovesThePadOneCellPerPress) {
     s.command("close").answer(false);
     ASSERT_EQ(game.run(s.text(), kQuick), 0);
     // Pad 2 is selected after entry; the whole pad moves with its travel.
-    EXPECT_EQ(Fields(DumpPads(game.read("held.json"))[2]),
-              (std::vector<double>{5, 0, 7, 0, 1, 2}));
+    EXPECT_EQ(Fields(DumpPads(game.read("held.json"))[2]), (std::vector<double>{5, 0, 7, 0, 1, 2}));
     EXPECT_EQ(Fields(DumpPads(game.read("moved.json"))[2]),
               (std::vector<double>{5, 1, 7, 1, 1, 2}));
     EXPECT_EQ(Fields(DumpPads(game.read("moved.json"))[1]), Fields(kFour[1]));
@@ -149,8 +149,10 @@ TEST(EditorCommands, StartOnPadThreeMakesItAFixedOneByOneStartPad) {
 // does not select, a press on the body's lowest rows does.
 TEST(EditorCommands, APressOnTheDialogSelectsNoPadBehindItButItsLowestRowsReachThePlan) {
     GameRun game(false);
-    game.write("level1.ini", LevelText({{0, 0, 0, 0, 1, 1}, {2, 0, 2, 0, 1, 1},
-                                        {4, 0, 4, 0, 1, 1}, {26, 22, 26, 22, 1, 1},
+    game.write("level1.ini", LevelText({{0, 0, 0, 0, 1, 1},
+                                        {2, 0, 2, 0, 1, 1},
+                                        {4, 0, 4, 0, 1, 1},
+                                        {26, 22, 26, 22, 1, 1},
                                         {33, 20, 33, 20, 1, 1}}));
     Script s;
     s.click(665, 405).dump("behind.json").click(525, 445).dump("box.json");

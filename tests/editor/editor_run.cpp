@@ -17,13 +17,18 @@ std::string Member(const std::string& json, const std::string& name) {
     for (size_t i = at; i < json.size(); ++i) {
         const char c = json[i];
         if (in_string) {
-            if (c == '\\') ++i;
-            else if (c == '"') in_string = false;
+            if (c == '\\')
+                ++i;
+            else if (c == '"')
+                in_string = false;
             continue;
         }
-        if (c == '"') in_string = true;
-        else if (c == open) ++depth;
-        else if (c == close && --depth == 0) return json.substr(at, i - at + 1);
+        if (c == '"')
+            in_string = true;
+        else if (c == open)
+            ++depth;
+        else if (c == close && --depth == 0)
+            return json.substr(at, i - at + 1);
     }
     return "";
 }
@@ -100,8 +105,8 @@ const Layout& EditorLayout() {
     static const Layout layout = [] {
         Layout l;
         GameRun game(false);
-        game.write("level1.ini", LevelText({{0, 0, 0, 0, 1, 1}, {2, 0, 2, 0, 1, 1},
-                                            {4, 0, 4, 0, 1, 1}}));
+        game.write("level1.ini",
+                   LevelText({{0, 0, 0, 0, 1, 1}, {2, 0, 2, 0, 1, 1}, {4, 0, 4, 0, 1, 1}}));
         // A change, then the window closed: the question about it stays until the clock's end.
         std::string s = EnterEditor() + At(kStart, "dump editor.json") + Press(kStart + 100, 205) +
                         At(kStart + 300, "close") + At(kStart + 500, "dump question.json");
@@ -139,7 +144,8 @@ Screenshot ReadScreenshot(const std::string& path) {
     if (img.bytes.size() < 54) return img;
     auto u32 = [&](size_t o) {
         return uint32_t(uint8_t(img.bytes[o])) | uint32_t(uint8_t(img.bytes[o + 1])) << 8 |
-               uint32_t(uint8_t(img.bytes[o + 2])) << 16 | uint32_t(uint8_t(img.bytes[o + 3])) << 24;
+               uint32_t(uint8_t(img.bytes[o + 2])) << 16 |
+               uint32_t(uint8_t(img.bytes[o + 3])) << 24;
     };
     img.width = int(u32(18));
     img.height = int(u32(22));

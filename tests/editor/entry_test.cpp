@@ -21,33 +21,56 @@ TEST(EditorEntry, TheDialogHoldsTheFortySixWidgetsInOrderWithTheirTexts) {
     ASSERT_EQ(rows["COUNT"], "46");
     // identifier (or type of a generated one), type, text
     const char* expected[46][3] = {
-        {"bt_leveldn", "BUTTON", "-"},    {"st_level", "WIDGET", "Level 1"},
-        {"bt_levelup", "BUTTON", "+"},    {"", "SPACER", ""},
-        {"bt_add", "BUTTON", "Add"},      {"bt_del", "BUTTON", "Del"},
-        {"bt_start", "BUTTON", "Start"},  {"bt_flip", "BUTTON", "Flip"},
-        {"", "SPACER", ""},               {"bt_test", "BUTTON", "-TEST-"},
-        {"bt_save", "BUTTON", "Save"},    {"", "SPACER", ""},
-        {"cb_forcemap", "CHECKBOX", "Has Map"}, {"", "SPACER", ""},
-        {"", "WIDGET", "Move current"},   {"", "SPACER", ""},
-        {"", "SPACER", ""},               {"bt_mvup", "BUTTON", "^"},
-        {"", "SPACER", ""},               {"bt_mvleft", "BUTTON", "<-"},
-        {"bt_mvright", "BUTTON", "->"},   {"", "SPACER", ""},
-        {"", "SPACER", ""},               {"bt_mvdown", "BUTTON", "v"},
-        {"", "SPACER", ""},               {"", "WIDGET", "Size current"},
-        {"", "SPACER", ""},               {"", "SPACER", ""},
-        {"bt_szy-", "BUTTON", "smaller"}, {"", "SPACER", ""},
-        {"bt_szx-", "BUTTON", "-> <-"},   {"bt_szx+", "BUTTON", "<- ->"},
-        {"", "SPACER", ""},               {"", "SPACER", ""},
-        {"bt_szy+", "BUTTON", "bigger"},  {"", "SPACER", ""},
-        {"", "WIDGET", "Current move"},   {"", "SPACER", ""},
-        {"", "SPACER", ""},               {"bt_mxy-", "BUTTON", "^"},
-        {"", "SPACER", ""},               {"bt_mxx-", "BUTTON", "<-"},
-        {"bt_mxx+", "BUTTON", "->"},      {"", "SPACER", ""},
-        {"", "SPACER", ""},               {"bt_mxy+", "BUTTON", "v"},
+        {"bt_leveldn", "BUTTON", "-"},
+        {"st_level", "WIDGET", "Level 1"},
+        {"bt_levelup", "BUTTON", "+"},
+        {"", "SPACER", ""},
+        {"bt_add", "BUTTON", "Add"},
+        {"bt_del", "BUTTON", "Del"},
+        {"bt_start", "BUTTON", "Start"},
+        {"bt_flip", "BUTTON", "Flip"},
+        {"", "SPACER", ""},
+        {"bt_test", "BUTTON", "-TEST-"},
+        {"bt_save", "BUTTON", "Save"},
+        {"", "SPACER", ""},
+        {"cb_forcemap", "CHECKBOX", "Has Map"},
+        {"", "SPACER", ""},
+        {"", "WIDGET", "Move current"},
+        {"", "SPACER", ""},
+        {"", "SPACER", ""},
+        {"bt_mvup", "BUTTON", "^"},
+        {"", "SPACER", ""},
+        {"bt_mvleft", "BUTTON", "<-"},
+        {"bt_mvright", "BUTTON", "->"},
+        {"", "SPACER", ""},
+        {"", "SPACER", ""},
+        {"bt_mvdown", "BUTTON", "v"},
+        {"", "SPACER", ""},
+        {"", "WIDGET", "Size current"},
+        {"", "SPACER", ""},
+        {"", "SPACER", ""},
+        {"bt_szy-", "BUTTON", "smaller"},
+        {"", "SPACER", ""},
+        {"bt_szx-", "BUTTON", "-> <-"},
+        {"bt_szx+", "BUTTON", "<- ->"},
+        {"", "SPACER", ""},
+        {"", "SPACER", ""},
+        {"bt_szy+", "BUTTON", "bigger"},
+        {"", "SPACER", ""},
+        {"", "WIDGET", "Current move"},
+        {"", "SPACER", ""},
+        {"", "SPACER", ""},
+        {"bt_mxy-", "BUTTON", "^"},
+        {"", "SPACER", ""},
+        {"bt_mxx-", "BUTTON", "<-"},
+        {"bt_mxx+", "BUTTON", "->"},
+        {"", "SPACER", ""},
+        {"", "SPACER", ""},
+        {"bt_mxy+", "BUTTON", "v"},
     };
     // The narrow spacers indent the single arrow buttons by 2 glyphs ("bigger" by 2.5).
     const double fw = std::stod(rows["bt_saveWIDTH"]) / 5; // "Save" + 1 glyph
-    const std::map<int, double> narrow = {{17, 2 * fw}, {23, 2 * fw}, {28, 2 * fw},
+    const std::map<int, double> narrow = {{17, 2 * fw},   {23, 2 * fw}, {28, 2 * fw},
                                           {34, 2.5 * fw}, {39, 2 * fw}, {45, 2 * fw}};
     for (int n = 1; n <= 46; ++n) {
         const auto& e = expected[n - 1];
@@ -94,8 +117,7 @@ constexpr uint32_t kSelected = 0xffff40, kMarker = 0xff6060;
     for (int shift = 0; shift < 24; shift += 8) {
         const int a = int(got >> shift & 255), b = int(want >> shift & 255);
         if (std::abs(a - b) > tolerance)
-            return ::testing::AssertionFailure() << std::hex << "0x" << got << " is not 0x"
-                                                 << want;
+            return ::testing::AssertionFailure() << std::hex << "0x" << got << " is not 0x" << want;
     }
     return ::testing::AssertionSuccess();
 }
@@ -111,11 +133,12 @@ uint32_t Scaled(uint32_t rgb, double k) {
 // girder from (24, 2) down to (24, 5).
 TEST(EditorEntry, ThePlanDrawsDotsPadsGapsEndsSweptAreasPathsAndMarkers) {
     GameRun game(false);
-    game.write("level1.ini", LevelText({{1, 1, 1, 1, 1, 1}, {3, 1, 3, 1, 3, 2},
-                                        {3, 7, 8, 7, 2, 1}, {24, 2, 24, 5, 1, 2}}));
-    ASSERT_EQ(game.run(EnterEditor() + At(kStart, "screenshot plan.bmp") +
-                       At(kStart + 300, "close")),
-              0);
+    game.write(
+        "level1.ini",
+        LevelText(
+            {{1, 1, 1, 1, 1, 1}, {3, 1, 3, 1, 3, 2}, {3, 7, 8, 7, 2, 1}, {24, 2, 24, 5, 1, 2}}));
+    ASSERT_EQ(
+        game.run(EnterEditor() + At(kStart, "screenshot plan.bmp") + At(kStart + 300, "close")), 0);
     const Screenshot img = ReadScreenshot(game.dir() + "/plan.bmp");
     ASSERT_EQ(img.width, 800);
     // Grid dots at the cell centres, 30 x 10 of them; black between.

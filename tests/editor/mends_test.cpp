@@ -31,8 +31,7 @@ TEST(EditorStartPad, DeletingTheLastPadDoesNothing) {
 // run below bolts it and rides up. Only the edited level can be solved so.
 const std::vector<FilePad> kDetached = {{0, 0, 0, 0, 1, 1}, {2, 0, 2, 2, 1, 1}};
 std::string Solution(int start) {
-    return Press(start + 50, 205, 300) + Press(start + 360, 29, 90) +
-           Press(start + 1500, 203, 400);
+    return Press(start + 50, 205, 300) + Press(start + 360, 29, 90) + Press(start + 1500, 203, 400);
 }
 
 TEST(EditorTest, TheTestPlaysTheEditedLevelAndItsRideComesBackToTheEditor) {
@@ -174,7 +173,8 @@ TEST(EditorSave, AKillDuringSavesLeavesTheOldFileOrTheNew) {
     GameRun game(false);
     const std::vector<FilePad> start = {{1, 1, 1, 1, 1, 1}};
     Script s;
-    for (int k = 0; k < 150; ++k) s.click_widget("bt_add", 100).click_widget("bt_save", 100);
+    for (int k = 0; k < 150; ++k)
+        s.click_widget("bt_add", 100).click_widget("bt_save", 100);
     game.write("script.txt", s.text());
     for (const char* delay : {"0", "0.003", "0.01", "0.03", "0.1"}) {
         SCOPED_TRACE(delay);
@@ -208,7 +208,8 @@ namespace {
 TEST(EditorFlow, ANewLevelIsBuiltTestedSavedAndPlayed) {
     GameRun game(false);
     Script s;
-    for (int k = 0; k < 24; ++k) s.click_widget("bt_levelup", 150);
+    for (int k = 0; k < 24; ++k)
+        s.click_widget("bt_levelup", 150);
     // The lift stays at (0, 0); a girder beside it slides two cells down.
     s.click_widget("bt_add").press(205).click_widget("bt_mxy+").click_widget("bt_mxy+");
     s.dump("built.json").click_widget("bt_test", 0);
