@@ -69,10 +69,11 @@ double PlayTestLevel(double n) {
     set_esc_ends(0);
     StartGame(n);
     bool escaped = false;
+    // Under the editor's end guard a request to end the program ends the test first.
     do {
         PlayFrame();
         if (key_state(1) != 0) escaped = true;
-    } while (Playing != 0 && !escaped);
+    } while (Playing != 0 && !escaped && end_requested() == 0);
     // Esc stays off until the key is up, or the same press would end the program.
     while (key_state(1) != 0) present_frame();
     Playing = 0;

@@ -9,7 +9,8 @@ extern double TestPlay;
 extern double GameComplete;
 
 // Plays level n once for the level editor: returns 1 when its ride ended, 0 when the lives ran
-// out or Esc was pressed. EditLevel-independent: the caller saves and reloads the level.
+// out, Esc was pressed or (under the end guard) the program was asked to end. EditLevel-
+// independent: the caller saves and reloads the level.
 double PlayTestLevel(double n);
 
 // The ending after the last level: the credits picture, a congratulation and the final score,

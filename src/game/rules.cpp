@@ -19,32 +19,6 @@ int Bits(double bolts) { return to_int32(bolts); }
 // The frame time as the rules read it: a stall counts as at most kMaxFrameMs.
 double FrameTime() { return std::min(Seam.frame_time_ms(), kMaxFrameMs); }
 
-// A path whose two axes run against each other (x rises while y falls): it is travelled along
-// the straight segment from (lo_x, hi_y) to (hi_x, lo_y) with the same speed profile.
-void MoveCrossedPad(Pad& p, double lo_x, double hi_x, double lo_y, double hi_y, double len) {
-    double prog = (p.x - lo_x) / std::fabs(hi_x - lo_x);
-    double s = p.dir >= 0 ? sin_deg(180 * prog) + 0.1 : -(sin_deg(180 * (1 - prog)) + 0.1);
-    double f = s * FrameTime() / (len * 1000);
-    double nx = (hi_x - lo_x) * f + p.x;
-    double ny = (lo_y - hi_y) * f + p.y;
-    double ndir = p.dir;
-    if (nx > hi_x || ny < lo_y) {
-        nx = hi_x;
-        ny = lo_y;
-        ndir = -1;
-    }
-    if (nx < lo_x || ny > hi_y) {
-        nx = lo_x;
-        ny = hi_y;
-        ndir = 1;
-    }
-    p.step_x = nx - p.x;
-    p.step_y = ny - p.y;
-    p.x = nx;
-    p.y = ny;
-    p.dir = ndir;
-}
-
 // The lift ride: the worker stands on the lift of a solved level.
 void RideStep(double d) {
     if (ExitTimer == 0) {
@@ -87,29 +61,32 @@ double MovePads() {
         p.step_x = 0;
         p.step_y = 0;
         if (p.bolts != 0 || IsStatic(p)) continue;
-        double len = std::sqrt((p.maxx - p.minx) * (p.maxx - p.minx) +
-                               (p.maxy - p.miny) * (p.maxy - p.miny));
-        double lo_x = std::min(p.minx, p.maxx), hi_x = std::max(p.minx, p.maxx);
-        double lo_y = std::min(p.miny, p.maxy), hi_y = std::max(p.miny, p.maxy);
-        if ((p.maxx - p.minx) * (p.maxy - p.miny) < 0) {
-            MoveCrossedPad(p, lo_x, hi_x, lo_y, hi_y, len);
-            continue;
-        }
-        double prog = lo_x != hi_x ? (p.x - lo_x) / std::fabs(hi_x - lo_x)
-                                   : (p.y - lo_y) / std::fabs(hi_y - lo_y);
-        double s = p.dir >= 0 ? sin_deg(180 * prog) + 0.1 : -(sin_deg(180 * (1 - prog)) + 0.1);
-        double f = s * FrameTime() / (len * 1000);
+        const double len = std::sqrt((p.maxx - p.minx) * (p.maxx - p.minx) +
+                                     (p.maxy - p.miny) * (p.maxy - p.miny));
+        const double lo_x = std::min(p.minx, p.maxx), hi_x = std::max(p.minx, p.maxx);
+        const double lo_y = std::min(p.miny, p.maxy), hi_y = std::max(p.miny, p.maxy);
+        // The path runs from its low end (lo_x, ly) to its high end (hi_x, hy). Normally both
+        // axes rise together (ly = lo_y); when they run against each other, y falls as x rises
+        // and the pad travels the straight segment between its two ends all the same.
+        const bool crossed = (p.maxx - p.minx) * (p.maxy - p.miny) < 0;
+        const double ly = crossed ? hi_y : lo_y, hy = crossed ? lo_y : hi_y;
+        const double sy = crossed ? -1 : 1;
+        const double prog = lo_x != hi_x ? (p.x - lo_x) / std::fabs(hi_x - lo_x)
+                                         : (p.y - lo_y) / std::fabs(hi_y - lo_y);
+        const double s =
+            p.dir >= 0 ? sin_deg(180 * prog) + 0.1 : -(sin_deg(180 * (1 - prog)) + 0.1);
+        const double f = s * FrameTime() / (len * 1000);
         double nx = (hi_x - lo_x) * f + p.x;
-        double ny = (hi_y - lo_y) * f + p.y;
+        double ny = (hy - ly) * f + p.y;
         double ndir = p.dir;
-        if (nx > hi_x || ny > hi_y) {
+        if (nx > hi_x || sy * (ny - hy) > 0) {
             nx = hi_x;
-            ny = hi_y;
+            ny = hy;
             ndir = -1;
         }
-        if (nx < lo_x || ny < lo_y) {
+        if (nx < lo_x || sy * (ny - ly) < 0) {
             nx = lo_x;
-            ny = lo_y;
+            ny = ly;
             ndir = 1;
         }
         p.step_x = nx - p.x;

@@ -1,7 +1,9 @@
 // The game from its start to the menu, into a game and back: scripted runs of the real program.
+#include "bmp_read.h"
 #include "game_run.h"
 
 #include <cmath>
+#include <cstring>
 #include <set>
 #include <sstream>
 
@@ -23,12 +25,15 @@ std::string Press(int ms, int key) {
 
 TEST(Flow, SplashWaitsFiveSecondsAndEndsOnSpaceOrTheLeftButton) {
     GameRun game;
-    ASSERT_EQ(game.run("4900 dump a.json\n5100 dump b.json\n5100 close\n"), 0);
+    // Runs that check no pixels are logic-only (--no-draw).
+    ASSERT_EQ(game.run("4900 dump a.json\n5100 dump b.json\n5100 close\n", "--no-draw"), 0);
     EXPECT_EQ(JsonField(game.read("a.json"), "Screen"), "splash");
     EXPECT_EQ(JsonField(game.read("b.json"), "Screen"), "intro");
-    ASSERT_EQ(game.run(Press(1000, 57) + "1100 dump a.json\n1100 close\n"), 0);
+    ASSERT_EQ(game.run(Press(1000, 57) + "1100 dump a.json\n1100 close\n", "--no-draw"), 0);
     EXPECT_EQ(JsonField(game.read("a.json"), "Screen"), "intro");
-    ASSERT_EQ(game.run("1000 button 1 down\n1050 button 1 up\n1100 dump a.json\n1100 close\n"), 0);
+    ASSERT_EQ(game.run("1000 button 1 down\n1050 button 1 up\n1100 dump a.json\n1100 close\n",
+                       "--no-draw"),
+              0);
     EXPECT_EQ(JsonField(game.read("a.json"), "Screen"), "intro");
 }
 
@@ -38,7 +43,7 @@ double SmallestFrameStep(GameRun& game) {
     for (int k = 0; k < 100; ++k) script += std::to_string(1000 + 2 * k) + " dump d" +
                                             std::to_string(k) + ".json\n";
     script += "1200 close\n";
-    EXPECT_EQ(game.run(script, "--level 1"), 0);
+    EXPECT_EQ(game.run(script, "--level 1 --no-draw"), 0);
     std::set<double> clocks;
     for (int k = 0; k < 100; ++k)
         clocks.insert(JsonNum(game.read("d" + std::to_string(k) + ".json"), "FrameClock"));
@@ -89,12 +94,34 @@ TEST(Flow, MenuOptionsCursorAndBox) {
     EXPECT_EQ(JsonNum(game.read("top.json"), "cursor"), 0);
     EXPECT_EQ(JsonNum(game.read("bottom.json"), "cursor"), 4);
     EXPECT_EQ(JsonNum(game.read("both.json"), "cursor"), 2);
+
+    // The five lines as drawn: each glyph cell of the big font (15 x 20) holds ink exactly where
+    // the line's text has a character that is not a space.
+    const Screenshot shot(game.dir() + "/menu.bmp");
+    ASSERT_TRUE(shot.valid());
+    const char* lines[5] = {"[F1] Startlevel    - Dumb", "[F2] Timer         - Okay",
+                            "[F3] GFX - Details - Whee", "[F4] Spin the Steel - Yay!",
+                            "[F5] Edit Levels   - Tick"};
+    const int box_y = int(JsonNum(rest, "box_y"));
+    for (int k = 0; k < 5; ++k) {
+        const int top = 414 + box_y + 30 * k;
+        for (int i = 0; i < 27; ++i) { // the cells inside the box
+            int ink = 0;
+            for (int y = top + 2; y < top + 18; ++y)
+                for (int x = 204 + 15 * i + 2; x < 204 + 15 * i + 13; ++x) {
+                    Rgba c = shot.at(x, y);
+                    ink += c.r > 180 && c.g > 120 && c.b < 120 ? 1 : 0;
+                }
+            const bool letter = i < int(std::strlen(lines[k])) && lines[k][i] != ' ';
+            EXPECT_EQ(ink > 0, letter) << "line " << k << " cell " << i << " ink " << ink;
+        }
+    }
 }
 
 TEST(Flow, ControlAtOnceStartsLevelOneAndTheStartOptionsLevelsSixAndEleven) {
     GameRun game;
     const std::string skip = Press(100, 57) + "200 key 29 down\n300 key 29 up\n";
-    ASSERT_EQ(game.run(skip + Press(3000, 29) + "3500 dump a.json\n3500 close\n"), 0);
+    ASSERT_EQ(game.run(skip + Press(3000, 29) + "3500 dump a.json\n3500 close\n", "--no-draw"), 0);
     const std::string a = game.read("a.json");
     EXPECT_EQ(JsonField(a, "Screen"), "play");
     EXPECT_EQ(JsonNum(a, "Level"), 1);
@@ -111,11 +138,13 @@ TEST(Flow, ControlAtOnceStartsLevelOneAndTheStartOptionsLevelsSixAndEleven) {
           "bolt_timer", "turn"})
         EXPECT_NE(a.find(std::string("\"") + key + "\":"), std::string::npos) << key;
     ASSERT_EQ(game.run(skip + Press(3000, 59) + Press(3100, 62) + "3500 dump b.json\n"
-                                                                 "3500 close\n"),
+                                                                 "3500 close\n",
+                       "--no-draw"),
               0);
     EXPECT_EQ(JsonNum(game.read("b.json"), "Level"), 6);
     ASSERT_EQ(game.run(skip + Press(3000, 59) + Press(3100, 59) + Press(3200, 29) +
-                       "3500 dump c.json\n3500 close\n"),
+                       "3500 dump c.json\n3500 close\n",
+                       "--no-draw"),
               0);
     EXPECT_EQ(JsonNum(game.read("c.json"), "Level"), 11);
 }
@@ -124,9 +153,9 @@ TEST(Flow, TheLastLevelEndsWithTheEndingAndTheMenuFollows) {
     GameRun game(false);
     game.write("level7.ini", kTinyLevel);
     std::string s = kTinySolution;
-    s += "3200 dump ride.json\n14000 dump end.json\n14000 screenshot end.bmp\n";
+    s += "3200 dump ride.json\n14000 dump end.json\n";
     s += Press(14100, 57) + "15000 dump menu.json\n15000 close\n";
-    ASSERT_EQ(game.run(s, "--level 7"), 0);
+    ASSERT_EQ(game.run(s, "--level 7 --no-draw"), 0);
     const std::string ride = game.read("ride.json");
     EXPECT_GT(JsonNum(ride, "ExitTimer"), 0);
     EXPECT_EQ(JsonNum(ride, "LevelDone"), 1);
@@ -149,7 +178,7 @@ TEST(Flow, APauseOfAMinuteCostsNoClockTimeAndTheWorkerDoesNotJump) {
     std::string s = "1000 dump before.json\n1000 focus lost\n";
     s += "1000 key 205 down\n61000 key 205 up\n"; // held through the pause
     s += "61000 focus gained\n61000 dump at.json\n62000 dump after.json\n62000 close\n";
-    ASSERT_EQ(game.run(s, "--level 1"), 0);
+    ASSERT_EQ(game.run(s, "--level 1 --no-draw"), 0);
     const std::string before = game.read("before.json"), after = game.read("after.json");
     // One second of play after the pause, and nothing of the minute in between.
     EXPECT_NEAR(JsonNum(before, "TimeLeft") - JsonNum(after, "TimeLeft"), 1, 0.05);
@@ -167,6 +196,23 @@ TEST(Flow, ADrawnAndAnUndrawnRunEndAlike) {
     ASSERT_EQ(game.run(s, "--level 1 --no-draw"), 0);
     EXPECT_EQ(game.read("end.json"), drawn);
     EXPECT_GT(JsonNum(drawn, "ExitTimer"), 1);
+}
+
+} // namespace
+
+namespace {
+
+TEST(Flow, AGameControllerPlaysALevelToItsEnd) {
+    GameRun game(false);
+    game.write("level1.ini", kTinyLevel);
+    // The tiny level's solution on joystick 0: the stick walks, button 2 bolts.
+    const std::string s = "50 joy 0 axis x 1\n350 joy 0 axis x 0\n360 joy 0 button 2 down\n"
+                          "450 joy 0 button 2 up\n1500 joy 0 axis x -1\n1900 joy 0 axis x 0\n"
+                          "13000 dump end.json\n13000 close\n";
+    ASSERT_EQ(game.run(s, "--level 1 --no-draw"), 0);
+    const std::string end = game.read("end.json");
+    EXPECT_EQ(JsonField(end, "Screen"), "ending");
+    EXPECT_EQ(JsonNum(end, "Lives"), 3);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // End-to-end runs of the game and the frame probe: the frame's clocks, end keys, pause, errors,
 // screenshots, determinism and the recorder.
 #include "platform/probe/run_probe.h"
+#include "runtime/app/frame.h"
 #include "support/test_support.h"
 
 #include <cmath>
@@ -122,6 +123,15 @@ TEST(RuntimeOptionsReachTheGame, LevelOptionOrMinusOne) {
     EXPECT_NE(bad.output.find("--level needs a whole number"), std::string::npos) << bad.output;
 }
 
+TEST(EndOfProgram, EscEndsReadsBackTheSwitch) {
+    const double before = esc_ends();
+    set_esc_ends(0);
+    EXPECT_EQ(esc_ends(), 0);
+    set_esc_ends(7);
+    EXPECT_EQ(esc_ends(), 1);
+    set_esc_ends(before);
+}
+
 TEST(EndOfProgram, RuntimeErrorEndsWithItsCode) {
     ScriptedRun r = run_scripted(probe_program(), "SS_PROBE=error", "");
     EXPECT_EQ(r.status, 9) << r.output;
@@ -180,7 +190,8 @@ TEST(ScriptedRun, AltEnterTogglesFullscreenAndIsNoGameKey) {
 }
 
 TEST(ScriptedRun, DumpWritesEmptyObjectWithoutStateWriter) {
-    ScriptedRun r = run_scripted(game_executable(), "", "50 dump state.json\n100 close\n");
+    // The probe's text-input mode registers no state writer.
+    ScriptedRun r = run_scripted(probe_program(), "SS_PROBE=inkey", "50 dump state.json\n100 close\n");
     ASSERT_EQ(r.status, 0) << r.output;
     EXPECT_EQ(read_text(r.dir + "/state.json"), "{}");
 }

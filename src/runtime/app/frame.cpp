@@ -100,6 +100,13 @@ void apply_script_command(const ScriptCommand& c) {
     }
 }
 
+// The end keys and closing the window: the end of the program, or under the end guard a request
+// that the program answers itself.
+void request_end() {
+    if (!frame.end_guard) runtime_end();
+    frame.end_requested = true;
+}
+
 void set_paused(bool on) {
     if (frame.debug || frame.paused == on) return;
     frame.paused = on;
@@ -215,7 +222,8 @@ void dispatch_event(const platform::Event& e) {
     using platform::EventKind;
     switch (e.kind) {
     case EventKind::Close:
-        runtime_end();
+        request_end();
+        return;
     case EventKind::FocusLost:
         set_paused(true);
         return;
@@ -261,8 +269,8 @@ void present_frame() {
     // Poll the keyboard; the mouse motion starts a new frame.
     input_refresh();
     input_new_frame();
-    if (frame.esc_ends && input_key_down(1)) runtime_end();
-    if (input_key_down(56) && input_key_down(62)) runtime_end();
+    if (frame.esc_ends && input_key_down(1)) request_end();
+    if (input_key_down(56) && input_key_down(62)) request_end();
     end_stencil_pass();
     for (const std::string& file : frame.pending_screenshots)
         if (!save_screenshot(file.c_str())) error_log("Cannot write the screenshot " + file);
@@ -339,6 +347,10 @@ void set_esc_ends(double flag) {
     frame.esc_ends = flag != 0;
 }
 
+double esc_ends() {
+    return frame.esc_ends ? 1 : 0;
+}
+
 const char* runtime_command_line() {
     return frame.command_line.c_str();
 }
@@ -347,13 +359,26 @@ void set_state_writer(std::string (*writer)()) {
     frame.state_writer = writer;
 }
 
+void set_end_guard(double flag) {
+    frame.end_guard = flag != 0;
+}
+
+double end_requested() {
+    return frame.end_requested ? 1 : 0;
+}
+
+void clear_end_request() {
+    frame.end_requested = false;
+}
+
 void wait_for_input() {
     static double last_x = 0, last_y = 0, last_b1 = 0, last_b2 = 0;
     for (int pass = 0; pass < 8; ++pass) {
         pump_events();
         input_new_frame();
-        if (frame.esc_ends && key_state(1) != 0) runtime_end();
-        if (input_any_key_down()) return;
+        if (frame.esc_ends && key_state(1) != 0) request_end();
+        // A pending end request is for the program to answer now.
+        if (frame.end_requested || input_any_key_down()) return;
         double x, y, b1, b2;
         read_mouse(x, y, b1, b2);
         if (x != last_x || y != last_y || b1 != last_b1 || b2 != last_b2) {

@@ -27,8 +27,20 @@ double frame_time_ms();
 void screen_size(double& width, double& height);
 // Whether holding Esc ends the program (on at start).
 void set_esc_ends(double flag);
-// Waits briefly for input: returns as soon as a key, a mouse change or a joystick is seen, or
-// after eight pauses of 30 ms.
+// 1 while holding Esc ends the program, else 0 (a modal screen that uses Esc itself turns it
+// off and gives back what it found).
+double esc_ends();
+// The end guard (off at start). While it is on, the player's ways out of the program (Esc while
+// set_esc_ends is on, Alt+F4, closing the window) do not end it: each one records an end
+// request, and the program asks its own questions (unsaved work) and ends with runtime_end. A
+// quit signal to a scripted run still ends it at once.
+void set_end_guard(double flag);
+// 1 while an end request recorded under the guard is pending, else 0.
+double end_requested();
+// Forgets a pending end request (the program decided to go on).
+void clear_end_request();
+// Waits briefly for input: returns as soon as a key, a mouse change, a joystick or a pending end
+// request is seen, or after eight pauses of 30 ms.
 void wait_for_input();
 // The process's command line, kept for the game.
 const char* runtime_command_line();

@@ -21,6 +21,8 @@ struct FrameState {
     bool started = false; // runtime_init has finished: the game's clock runs
     bool paused = false;
     bool esc_ends = true;
+    bool end_guard = false;     // set_end_guard: the end keys and closing only request the end
+    bool end_requested = false; // an end request is pending
     bool debug = false;
 
     // clocks (ms): the run's clock (clock_now) runs on through pauses; the game's clock
