@@ -38,6 +38,28 @@ constexpr Move kMoves[9] = {
 
 bool IsStatic(const Pad& p) { return p.minx == p.maxx && p.miny == p.maxy; }
 
+// Whether the bolts leave a worker on pad `on` cut off from the lift or from a girder still to
+// bolt, whatever the loose girders do.
+bool Stranded(int on) {
+    const std::vector<bool> reach = ReachableFrom(on, true);
+    if (reach.empty() || !reach[0]) return true;
+    for (int j = 1; j < PadCount(); ++j)
+        if (!IsStatic(Pads.at(j)) && Pads.at(j).bolts == 0 && !reach[size_t(j)]) return true;
+    return false;
+}
+
+// Whether bolting the goal's girder at its end would strand the worker standing on it.
+bool BoltStrands(const Goal& g) {
+    Pad& p = Pads.at(g.pad);
+    const Pad keep = p;
+    p.bolts = 1;
+    p.x = g.end == 1 ? p.minx : p.maxx;
+    p.y = g.end == 1 ? p.miny : p.maxy;
+    const bool stranded = Stranded(g.pad);
+    p = keep;
+    return stranded;
+}
+
 // The end ToggleBolt would find for the pad now (0: none), and whether it still finds that end
 // when the girder is kEndMargin further away.
 int EndNow(const Pad& p, double window) {
@@ -147,6 +169,14 @@ bool Explorer::Run(const GameSnapshot& start, const std::vector<Goal>& goals, lo
     SetGrid();
     nodes_.assign(1, Node{-1, 0, 0});
     hits.assign(goals.size(), Hit{});
+    // A bolt that would strand the worker is no chance at all, whenever it comes.
+    size_t left = goals.size();
+    std::vector<bool> useless(goals.size(), false);
+    for (size_t g = 0; g < goals.size(); ++g)
+        if (goals[g].pad >= 0 && BoltStrands(goals[g])) {
+            useless[g] = true;
+            --left;
+        }
     struct Frontier {
         Worker w;
         int32_t node;
@@ -161,7 +191,7 @@ bool Explorer::Run(const GameSnapshot& start, const std::vector<Goal>& goals, lo
     const int step_frames = int(std::floor(limits_.cell / walk)) + 1;
     // A search that meets no goal for this long has most likely stranded the worker.
     long stop = std::min(horizon, start.frame + long(limits_.patience_s * 1000 / sim_.timing().interval));
-    size_t left = goals.size();
+    const size_t useful = left;
     int32_t stamp = 0;
     for (long f = start.frame; f < stop && left > 0;) {
         // The first play frame reads no input: its keys would fall into the loading.
@@ -176,7 +206,7 @@ bool Explorer::Run(const GameSnapshot& start, const std::vector<Goal>& goals, lo
             // The goals that a worker can meet in this frame.
             active.clear();
             for (size_t g = 0; g < goals.size(); ++g)
-                if (hits[g].frame < 0 &&
+                if (hits[g].frame < 0 && !useless[g] &&
                     (goals[g].pad < 0 || ((f > start.frame || latch_free) && GirderReady(goals[g]))))
                     active.push_back(g);
             for (Candidate& c : children) {
@@ -191,7 +221,7 @@ bool Explorer::Run(const GameSnapshot& start, const std::vector<Goal>& goals, lo
                                                   : c.move == 0 && WorkerPlaced(c.w, goal);
                     if (!met) continue;
                     hits[g] = Hit{f, AddNode(c.parent, m.controls, n + 1)};
-                    if (--left == goals.size() - 1) stop = std::min(horizon, f + 1 + slack);
+                    if (--left == useful - 1) stop = std::min(horizon, f + 1 + slack);
                 }
             }
         }
@@ -224,16 +254,6 @@ class Solver {
                 const std::vector<BoltStep>& bolts);
     void Finish(const GameSnapshot& snap, std::vector<uint8_t> controls,
                 const std::vector<BoltStep>& bolts, const std::vector<uint8_t>& path);
-    // Whether the bolts so far leave the worker cut off from the lift or from a girder still
-    // to bolt, whatever the loose girders do.
-    bool Stranded() const {
-        const Worker& w = Workers.at(0);
-        const std::vector<bool> reach = ReachableFrom(int(PadAt(w.x, w.y)), true);
-        if (reach.empty() || !reach[0]) return true;
-        for (int j = 1; j < PadCount(); ++j)
-            if (!IsStatic(Pads.at(j)) && Pads.at(j).bolts == 0 && !reach[size_t(j)]) return true;
-        return false;
-    }
     bool Done() const {
         return searches_ >= limits_.max_searches || (limits_.first && have_best_);
     }
@@ -340,7 +360,7 @@ void Solver::Search(const GameSnapshot& snap, const std::vector<uint8_t>& contro
             next.push_back(0);
         }
         if (ExitTimer > 0) continue; // the glide ended on the lift: not a plan worth keeping
-        if (Stranded()) {
+        if (Stranded(int(PadAt(Workers.at(0).x, Workers.at(0).y)))) {
             ++stranded_;
             continue;
         }
