@@ -55,38 +55,6 @@ double median(std::vector<double> v) {
     return v.empty() ? 0 : v[v.size() / 2];
 }
 
-// The scene's models and textures, as the game's start loads them.
-void load_scene_slots() {
-    struct Slot {
-        int n;
-        const char* object;
-        const char* sprite;
-    };
-    const Slot slots[] = {
-        {0, "gfx/stahltraeger.ddd", "gfx/stahltraeger.bmp"},
-        {1, "gfx/stahltraeger_mitte.ddd", "gfx/stahltraeger_static.bmp"},
-        {2, "gfx/stahltraeger_seite.ddd", nullptr},
-        {3, "gfx/boden.ddd", nullptr},
-        {4, "gfx/aufzug.ddd", nullptr},
-        {5, "gfx/remote.ddd", "gfx/remote.bmp"},
-        {10, "gfx/schraube.ddd", "gfx/schraube.bmp"},
-        {11, nullptr, "gfx/schraube_doof.bmp"},
-        {20, "gfx/worker.ddd", "gfx/worker.bmp"},
-        {200, "gfx/skydome.ddd", "gfx/hintergrund.bmp"},
-        {201, "gfx/skydome-sky.ddd", "gfx/hintergrund_sky.bmp"},
-        {202, "gfx/skydome-superman.ddd", "gfx/superman.bmp"},
-        {203, "gfx/Stadt.ddd", "gfx/Stadt.bmp"},
-        {301, "gfx/status_01.ddd", nullptr},
-        {302, "gfx/status_02.ddd", "gfx/wecker.bmp"},
-        {303, "gfx/status_03.ddd", nullptr},
-    };
-    for (const Slot& s : slots) {
-        if (s.object) load_object(s.object, s.n);
-        if (s.sprite) load_sprite(s.sprite, s.n);
-    }
-    load_font("bigfont.bmp", 0);
-}
-
 // A stand-in for the level map (slot 100): a blue quad over the grid with a white frame.
 void build_map_slot() {
     clear_screen();
@@ -249,7 +217,8 @@ int main(int argc, char** argv) {
     }
     ScreenWidth = 800;
     ScreenHeight = 600;
-    load_scene_slots();
+    LoadGameSlots();
+    load_font("bigfont.bmp", 0);
     build_map_slot();
 
     double cells = 0;

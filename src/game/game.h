@@ -8,6 +8,9 @@
 // --- Start and intro ---
 // The main routine: splash, loading, intro, then menu and game for ever. Never returns.
 void GameMain();
+// Fills every model and texture slot of the game, in the start's order, from the current
+// directory (the start does the same in steps between the intro's cross-fades).
+void LoadGameSlots();
 // Cross-fades from one full-screen picture to another (a missing file fades as black).
 double ShowPicture(const RtString& from_file, const RtString& to_file);
 // The game's control reader: axis 0 x, 1 y, 2 action, 3 map (keyboard plus joystick 0).

@@ -67,6 +67,12 @@ void FadePicture(const RtString& file, double slot) {
 
 } // namespace
 
+void LoadGameSlots() {
+    LoadGirdersAndLift();
+    LoadWorkerAndSky();
+    LoadMenuAndStatus();
+}
+
 double ReadControl(double, double axis) {
     switch (to_int32(axis)) {
     case 0: return key_state(205) - key_state(203) + joy_x(0);

@@ -19,6 +19,7 @@
 #include <tuple>
 #include <utility>
 #include <vector>
+#include <unistd.h>
 
 namespace {
 
@@ -61,39 +62,12 @@ Point project(double x, double y, double z) {
     return {int(std::lround(sx)), int(std::lround(sy))};
 }
 
-std::string game_file(const char* name) {
-    return std::string(SS_GAME_DIR) + "/" + name;
-}
-
-// The scene's slots as the game's start fills them.
+// The scene's slots as the game's start fills them, from the game folder.
 void load_scene_slots() {
-    struct Slot {
-        int n;
-        const char* object;
-        const char* sprite;
-    };
-    const Slot slots[] = {
-        {0, "gfx/stahltraeger.ddd", "gfx/stahltraeger.bmp"},
-        {1, "gfx/stahltraeger_mitte.ddd", "gfx/stahltraeger_static.bmp"},
-        {2, "gfx/stahltraeger_seite.ddd", nullptr},
-        {3, "gfx/boden.ddd", nullptr},
-        {4, "gfx/aufzug.ddd", nullptr},
-        {5, "gfx/remote.ddd", "gfx/remote.bmp"},
-        {10, "gfx/schraube.ddd", "gfx/schraube.bmp"},
-        {11, nullptr, "gfx/schraube_doof.bmp"},
-        {20, "gfx/worker.ddd", "gfx/worker.bmp"},
-        {200, "gfx/skydome.ddd", "gfx/hintergrund.bmp"},
-        {201, "gfx/skydome-sky.ddd", "gfx/hintergrund_sky.bmp"},
-        {202, "gfx/skydome-superman.ddd", "gfx/superman.bmp"},
-        {203, "gfx/Stadt.ddd", "gfx/Stadt.bmp"},
-        {301, "gfx/status_01.ddd", nullptr},
-        {302, "gfx/status_02.ddd", "gfx/wecker.bmp"},
-        {303, "gfx/status_03.ddd", nullptr},
-    };
-    for (const Slot& s : slots) {
-        if (s.object) load_object(game_file(s.object).c_str(), s.n);
-        if (s.sprite) load_sprite(game_file(s.sprite).c_str(), s.n);
-    }
+    char here[4096];
+    if (!getcwd(here, sizeof here) || chdir(SS_GAME_DIR) != 0) return;
+    LoadGameSlots();
+    if (chdir(here) != 0) std::abort();
 }
 
 void set_pad(int i, double minx, double miny, double maxx, double maxy, double extx, double exty) {
