@@ -60,10 +60,11 @@ TEST_F(Solver, WithForcemapEveryGirderIsBoltedAtItsStart) {
 TEST_F(Solver, SaysWhyItFoundNoSolution) {
     std::string out;
     // Nothing to bolt.
-    EXPECT_EQ(Solve("[global]\npadcount=2\n[pads0]\nextx=1\nexty=1\n[pads1]\nminx=1\nmaxx=1\nextx=3\n"
-                    "exty=1\n",
-                    "", &out),
-              1);
+    EXPECT_EQ(
+        Solve("[global]\npadcount=2\n[pads0]\nextx=1\nexty=1\n[pads1]\nminx=1\nmaxx=1\nextx=3\n"
+              "exty=1\n",
+              "", &out),
+        1);
     EXPECT_NE(out.find("no movable pad"), std::string::npos) << out;
     // A girder the worker cannot reach.
     EXPECT_EQ(Solve("[global]\npadcount=2\n[pads0]\nextx=1\nexty=1\n[pads1]\nminx=10\nminy=5\n"

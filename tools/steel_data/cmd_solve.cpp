@@ -27,18 +27,17 @@ bool ParseNumber(const char* text, double lo, double hi, double& out) {
 
 std::string Summary(const Solution& s, const FrameTiming& timing) {
     const double fps = 1000 / timing.interval;
-    std::string json = "{\"solved\":true,\"ride_start_frame\":" + JsonNumber(double(s.ride_start)) +
-                       ",\"ride_start_s\":" +
-                       JsonNumber(std::round(double(s.ride_start) / fps * 100) / 100) +
-                       ",\"time_left\":" + JsonNumber(std::round(s.time_left_at_ride * 100) / 100) +
-                       ",\"ride_end_frame\":" + JsonNumber(double(s.ride_end)) + ",\"bolts\":[";
+    std::string json =
+        "{\"solved\":true,\"ride_start_frame\":" + JsonNumber(double(s.ride_start)) +
+        ",\"ride_start_s\":" + JsonNumber(std::round(double(s.ride_start) / fps * 100) / 100) +
+        ",\"time_left\":" + JsonNumber(std::round(s.time_left_at_ride * 100) / 100) +
+        ",\"ride_end_frame\":" + JsonNumber(double(s.ride_end)) + ",\"bolts\":[";
     for (size_t i = 0; i < s.bolts.size(); ++i) {
         const BoltStep& b = s.bolts[i];
         if (i) json += ',';
-        json += "{\"pad\":" + JsonNumber(b.pad) + ",\"end\":\"" +
-                (b.end == 1 ? "start" : "other") + "\",\"cell\":\"" +
-                (b.cell == 0 ? "first" : "last") + "\",\"frame\":" + JsonNumber(double(b.frame)) +
-                "}";
+        json += "{\"pad\":" + JsonNumber(b.pad) + ",\"end\":\"" + (b.end == 1 ? "start" : "other") +
+                "\",\"cell\":\"" + (b.cell == 0 ? "first" : "last") +
+                "\",\"frame\":" + JsonNumber(double(b.frame)) + "}";
     }
     return json + "],\"searches\":" + JsonNumber(s.searches) + "}";
 }

@@ -56,7 +56,7 @@ struct Solution {
     long ride_start = 0; // first frame of the lift ride
     long ride_end = 0;   // the frame in which the ride ends (the next level loads)
     double time_left_at_ride = 0;
-    int searches = 0;    // breadth-first searches run
+    int searches = 0; // breadth-first searches run
 };
 
 // Searches the level loaded into `sim` (at frame 0). True with the fastest solution found;
@@ -70,5 +70,4 @@ bool CheckSolution(LevelSim& sim, const Solution& s, std::string& why);
 // The solution as an input script for `steel_spree --level N --script FILE`: key events in the
 // middle of the frame before the one that reads them, a `dump ride.json` during the ride, a
 // `dump end.json` one second after the next level has loaded (or the ending began), then close.
-std::string SolutionScript(const Solution& s, const FrameTiming& timing,
-                           const std::string& title);
+std::string SolutionScript(const Solution& s, const FrameTiming& timing, const std::string& title);
