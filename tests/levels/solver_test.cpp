@@ -33,6 +33,7 @@ TEST_F(Solver, ItsScriptWinsTheLevelInTheRealProgram) {
     ASSERT_EQ(Solve(AlongsideLevel(0), "--deadline 15", &out), 0) << out;
     EXPECT_NE(out.find("\"solved\":true"), std::string::npos) << out;
     EXPECT_NE(out.find("{\"pad\":2,\"end\":\"other\""), std::string::npos) << out;
+    EXPECT_NE(out.find("\"robust\":true"), std::string::npos) << out;
     const std::string script = read_text(dir_ + "/solution.txt");
     EXPECT_NE(script.find("key 29 down"), std::string::npos);
     EXPECT_NE(script.find("dump ride.json"), std::string::npos);

@@ -176,7 +176,7 @@ LevelCheck CheckLevelFile(const std::string& path) {
     LevelCheck out;
     auto bytes = read_file(path, size_t(1) << 20);
     if (!bytes) {
-        out.error = "cannot read " + path;
+        out.error = "cannot read " + path + " (missing, unreadable or over 1 MiB)";
         return out;
     }
     const std::string_view text(reinterpret_cast<const char*>(bytes->data()), bytes->size());

@@ -76,8 +76,9 @@ double FrameTiming::elapsed_ms(long frame) const {
 // Measured with dumps of FrameClock and a girder's x in the first frames of `--level N`
 // scripted runs: the previous frames were shown at I and 2I (the splash), the first play
 // frame starts three clock reads after 2I, the second on the boundary 3I.
-FrameTiming DefaultTiming() {
+FrameTiming DefaultTiming(double read_step) {
     FrameTiming t;
+    t.read_step = read_step;
     const double i = t.interval, r = t.read_step;
     t.frame1_ms = 3 * i;
     t.frame0_girders = i + 3 * r;
@@ -99,7 +100,7 @@ LevelSim::~LevelSim() {
 bool LevelSim::Load(const std::string& path, double timer_option, std::string* why) {
     auto bytes = read_file(path, size_t(1) << 20);
     if (!bytes) {
-        if (why) *why = "cannot read " + path;
+        if (why) *why = "cannot read " + path + " (missing, unreadable or over 1 MiB)";
         return false;
     }
     TempFolder folder;

@@ -373,6 +373,10 @@ void Solver::Search(const GameSnapshot& snap, const std::vector<uint8_t>& contro
             next.push_back(0);
         }
         if (ExitTimer > 0) continue; // the glide ended on the lift: not a plan worth keeping
+        // One frame standing still: a glide a frame longer or shorter than here (its length
+        // hangs on the frame time) leaves the rest of the controls where they were.
+        sim_.Step(0);
+        next.push_back(0);
         if (Stranded(int(PadAt(Workers.at(0).x, Workers.at(0).y)))) {
             ++stranded_;
             continue;
@@ -430,15 +434,18 @@ bool SolveLevel(LevelSim& sim, const SolverLimits& limits, Solution& out, std::s
     return solver.Solve(out, why);
 }
 
-bool CheckSolution(LevelSim& sim, const Solution& s, std::string& why) {
+bool CheckSolution(LevelSim& sim, const Solution& s, std::string& why, bool exact) {
     for (long f = 0; f < s.ride_start; ++f) {
         sim.Step(s.controls[size_t(f)]);
         if (ExitTimer > 0) {
+            if (!exact && Lives == 3) return true;
             why = "the ride started early, in frame " + std::to_string(f);
             return false;
         }
     }
     sim.Step(0);
+    for (int wait = 0; !exact && ExitTimer <= 0 && wait < 60; ++wait)
+        sim.Step(0);
     if (ExitTimer <= 0) {
         why = "the ride did not start in frame " + std::to_string(s.ride_start);
         return false;
