@@ -77,6 +77,7 @@ class LevelSim {
 
     long frame() const { return frame_; }
     const FrameTiming& timing() const { return timing_; }
+    void set_timing(const FrameTiming& timing) { timing_ = timing; }
 
   private:
     FrameTiming timing_;

@@ -263,6 +263,22 @@ class Solver {
   private:
     void Search(const GameSnapshot& snap, const std::vector<uint8_t>& controls,
                 const std::vector<BoltStep>& bolts);
+    // Whether the controls also win when every frame is a little shorter or longer.
+    bool Robust(const std::vector<uint8_t>& controls, long ride_start) {
+        const FrameTiming keep = sim_.timing();
+        Solution trial;
+        trial.controls = controls;
+        trial.ride_start = ride_start;
+        bool robust = true;
+        for (double step : {0.0, 0.03}) {
+            sim_.set_timing(DefaultTiming(step));
+            sim_.Restore(start_);
+            std::string ignored;
+            robust = robust && CheckSolution(sim_, trial, ignored, false);
+        }
+        sim_.set_timing(keep);
+        return robust;
+    }
     void Finish(const GameSnapshot& snap, std::vector<uint8_t> controls,
                 const std::vector<BoltStep>& bolts, const std::vector<uint8_t>& path);
     bool Done() const { return searches_ >= limits_.max_searches || (limits_.first && have_best_); }
@@ -275,11 +291,14 @@ class Solver {
     int searches_ = 0;
     int mismatches_ = 0;
     int stranded_ = 0;
+    int fragile_ = 0;
+    GameSnapshot start_;
     bool node_limit_ = false;
 };
 
 bool Solver::Solve(Solution& out, std::string& why) {
     const GameSnapshot start = sim_.Save();
+    start_ = start;
     bool movable = false;
     for (int j = 1; j < PadCount(); ++j)
         movable = movable || !IsStatic(Pads.at(j));
@@ -289,7 +308,9 @@ bool Solver::Solve(Solution& out, std::string& why) {
     }
     Search(start, {}, {});
     if (!have_best_) {
-        if (stranded_ > 0 && searches_ < limits_.max_searches && !node_limit_)
+        if (fragile_ > 0)
+            why = "every solution found hangs on the exact length of the frames";
+        else if (stranded_ > 0 && searches_ < limits_.max_searches && !node_limit_)
             why = "every order of bolts found strands the worker";
         else if (mismatches_ > 0)
             why = "a bolt found by the search did not hold when played";
@@ -404,10 +425,15 @@ void Solver::Finish(const GameSnapshot& snap, std::vector<uint8_t> controls,
     // The ride ends in the frame that takes ExitTimer past 5; that frame loads the next level.
     while (ExitTimer + 0.25 * (sim_.timing().elapsed_ms(sim_.frame()) / 500) <= 5)
         sim_.Step(0);
+    const long ride_end = sim_.frame();
+    if (limits_.robust && !Robust(controls, ride_start)) {
+        ++fragile_;
+        return;
+    }
     best_.controls = std::move(controls);
     best_.bolts = bolts;
     best_.ride_start = ride_start;
-    best_.ride_end = sim_.frame();
+    best_.ride_end = ride_end;
     best_.time_left_at_ride = time_left;
     have_best_ = true;
 }

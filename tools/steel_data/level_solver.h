@@ -35,6 +35,8 @@ struct SolverLimits {
     double cell = 0.1;
     // Candidate workers kept in one search in all (memory).
     long max_nodes = 60'000'000;
+    // Keep only solutions that also win with every frame 0.01 ms shorter or 0.02 ms longer.
+    bool robust = true;
     // Stop at the first complete solution.
     bool first = false;
     // Progress on stderr.
