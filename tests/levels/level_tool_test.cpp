@@ -27,7 +27,8 @@ std::string LevelText(std::initializer_list<PadRow> pads, int forcemap = 0,
     int i = 0;
     for (const PadRow& p : pads) {
         s += "[pads" + std::to_string(i++) + "]" + eol;
-        for (int k = 0; k < 6; ++k) s += std::string(keys[k]) + "=" + num(p[size_t(k)]) + eol;
+        for (int k = 0; k < 6; ++k)
+            s += std::string(keys[k]) + "=" + num(p[size_t(k)]) + eol;
     }
     return s;
 }
@@ -68,8 +69,8 @@ TEST_F(LevelTool, ShippedLevelsLoadWithoutWarningsAndAreInstalledBesideTheGame) 
         EXPECT_NE(read_text(LevelSource(n)).find("[global]\r\npadcount="), std::string::npos)
             << "the layout the game writes";
     }
-    EXPECT_FALSE(std::filesystem::exists(game_dir + "/level" + std::to_string(kLevelCount + 1) +
-                                         ".ini"));
+    EXPECT_FALSE(
+        std::filesystem::exists(game_dir + "/level" + std::to_string(kLevelCount + 1) + ".ini"));
 }
 
 TEST_F(LevelTool, PrintsThePadsAsTheGameReadsThem) {
@@ -97,7 +98,11 @@ TEST_F(LevelTool, AFileThatIsNoLevelIsAnError) {
     std::string out;
     EXPECT_EQ(RunDataTool("level '" + dir_ + "/missing.ini'", &out), 1);
     EXPECT_NE(out.find("{\"error\":\"cannot read"), std::string::npos) << out;
-    EXPECT_EQ(Check(std::string("\x7f" "ELF\0\0\x01\x02garbage", 14), &out), 1);
+    EXPECT_EQ(Check(std::string("\x7f"
+                                "ELF\0\0\x01\x02garbage",
+                                14),
+                    &out),
+              1);
     EXPECT_NE(out.find("not a text file"), std::string::npos) << out;
     EXPECT_EQ(Check("just some words\nand more\n", &out), 1);
     EXPECT_NE(out.find("no [global] padcount"), std::string::npos) << out;
@@ -119,8 +124,9 @@ TEST_F(LevelTool, WarnsAboutTheGridTheLiftAndLevelsThatCannotBeFinished) {
     EXPECT_NE(Warnings(LevelText({{2, 5, 2, 5, 2, 1}, kFloor, kGirder}))
                   .find("the lift (pad 0) is 2 x 1, not 1 x 1"),
               std::string::npos);
-    EXPECT_NE(Warnings(LevelText({{2, 5, 2, 7, 1, 1}, kFloor, kGirder})).find("the lift (pad 0) moves"),
-              std::string::npos);
+    EXPECT_NE(
+        Warnings(LevelText({{2, 5, 2, 7, 1, 1}, kFloor, kGirder})).find("the lift (pad 0) moves"),
+        std::string::npos);
     // Nothing to bolt; a pad of no area; half cells; a path whose axes run against each other.
     EXPECT_NE(Warnings(LevelText({kLift, kFloor})).find("no movable pad"), std::string::npos);
     EXPECT_NE(Warnings(LevelText({kLift, kFloor, {4, 4, 7, 4, 2, 0}}))
@@ -140,18 +146,18 @@ TEST_F(LevelTool, APadIsReachableWhenSomePositionOfTheGirdersConnectsIt) {
     EXPECT_NE(w.find("pad 3 cannot be reached from the lift"), std::string::npos) << w;
     // The girder's far end (x 7..9) touches a floor at x 9: reachable, and so is a second
     // girder whose path only touches that floor at its own far end.
-    EXPECT_EQ(Warnings(LevelText({kLift, kFloor, kGirder, {9, 3, 9, 3, 2, 2},
-                                  {14, 3, 11, 3, 1, 1}})),
-              "]}\n");
+    EXPECT_EQ(
+        Warnings(LevelText({kLift, kFloor, kGirder, {9, 3, 9, 3, 2, 2}, {14, 3, 11, 3, 1, 1}})),
+        "]}\n");
     // A diagonal path from (12, 0) to (16, 4): its bounding box covers the floor at (12, 3),
     // but no position on the path touches it.
-    w = Warnings(LevelText({kLift, kFloor, {8, 4, 8, 4, 4, 1}, {12, 0, 16, 4, 1, 1},
-                            {12, 3, 12, 3, 1, 1}}));
+    w = Warnings(
+        LevelText({kLift, kFloor, {8, 4, 8, 4, 4, 1}, {12, 0, 16, 4, 1, 1}, {12, 3, 12, 3, 1, 1}}));
     EXPECT_NE(w.find("pad 3 cannot be reached"), std::string::npos) << w;
     EXPECT_EQ(w.find("pad 4 cannot be reached"), std::string::npos) << w; // the floor touches pad 2
     // The same path from (12, 4) to (16, 8) passes over a floor at (14, 6) half-way.
-    EXPECT_EQ(Warnings(LevelText({kLift, kFloor, {8, 4, 8, 4, 4, 1}, {12, 4, 16, 8, 1, 1},
-                                  {14, 6, 14, 6, 1, 1}})),
+    EXPECT_EQ(Warnings(LevelText(
+                  {kLift, kFloor, {8, 4, 8, 4, 4, 1}, {12, 4, 16, 8, 1, 1}, {14, 6, 14, 6, 1, 1}})),
               "]}\n");
     // Touching at a corner is touching.
     EXPECT_EQ(Warnings(LevelText({kLift, kFloor, kGirder, {9, 6, 9, 6, 1, 1}})), "]}\n");

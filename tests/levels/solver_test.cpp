@@ -33,6 +33,7 @@ TEST_F(Solver, ItsScriptWinsTheLevelInTheRealProgram) {
     ASSERT_EQ(Solve(AlongsideLevel(0), "--deadline 15", &out), 0) << out;
     EXPECT_NE(out.find("\"solved\":true"), std::string::npos) << out;
     EXPECT_NE(out.find("{\"pad\":2,\"end\":\"other\""), std::string::npos) << out;
+    EXPECT_NE(out.find("\"robust\":true"), std::string::npos) << out;
     const std::string script = read_text(dir_ + "/solution.txt");
     EXPECT_NE(script.find("key 29 down"), std::string::npos);
     EXPECT_NE(script.find("dump ride.json"), std::string::npos);
@@ -60,10 +61,11 @@ TEST_F(Solver, WithForcemapEveryGirderIsBoltedAtItsStart) {
 TEST_F(Solver, SaysWhyItFoundNoSolution) {
     std::string out;
     // Nothing to bolt.
-    EXPECT_EQ(Solve("[global]\npadcount=2\n[pads0]\nextx=1\nexty=1\n[pads1]\nminx=1\nmaxx=1\nextx=3\n"
-                    "exty=1\n",
-                    "", &out),
-              1);
+    EXPECT_EQ(
+        Solve("[global]\npadcount=2\n[pads0]\nextx=1\nexty=1\n[pads1]\nminx=1\nmaxx=1\nextx=3\n"
+              "exty=1\n",
+              "", &out),
+        1);
     EXPECT_NE(out.find("no movable pad"), std::string::npos) << out;
     // A girder the worker cannot reach.
     EXPECT_EQ(Solve("[global]\npadcount=2\n[pads0]\nextx=1\nexty=1\n[pads1]\nminx=10\nminy=5\n"

@@ -41,26 +41,34 @@ const std::string* FindValue(const IniSection* s, std::string_view key) {
 // Whether the whole text is one decimal number: sign, digits, fraction, exponent (the game
 // reads the longest such prefix and ignores the rest).
 bool IsNumberText(std::string_view text) {
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+        text.remove_suffix(1);
     size_t i = 0, digits = 0;
     auto digit = [&](size_t k) { return k < text.size() && text[k] >= '0' && text[k] <= '9'; };
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-    for (; digit(i); ++i) ++digits;
+    for (; digit(i); ++i)
+        ++digits;
     if (i < text.size() && text[i] == '.')
-        for (++i; digit(i); ++i) ++digits;
+        for (++i; digit(i); ++i)
+            ++digits;
     if (digits == 0) return false;
     if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
         ++i;
         if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
         if (!digit(i)) return false;
-        while (digit(i)) ++i;
+        while (digit(i))
+            ++i;
     }
     return i == text.size();
 }
 
-std::string Num(double v) { return JsonNumber(v); }
+std::string Num(double v) {
+    return JsonNumber(v);
+}
 
-bool IsStatic(const Pad& p) { return p.minx == p.maxx && p.miny == p.maxy; }
+bool IsStatic(const Pad& p) {
+    return p.minx == p.maxx && p.miny == p.maxy;
+}
 
 void CheckFileLayout(const std::vector<IniSection>& file, double padcount,
                      std::vector<std::string>& warnings) {
@@ -85,7 +93,8 @@ void CheckFileLayout(const std::vector<IniSection>& file, double padcount,
                 warnings.push_back("[" + name + "] has no " + key + " (reads 0)");
             else if (!IsNumberText(*v))
                 warnings.push_back("[" + name + "] " + key + " '" + *v +
-                                   "' is not a number (reads " + Num(number_from_str(std::string_view(*v))) + ")");
+                                   "' is not a number (reads " +
+                                   Num(number_from_str(std::string_view(*v))) + ")");
         }
     }
     for (const IniSection& s : file) {
@@ -129,8 +138,7 @@ void CheckPads(std::vector<std::string>& warnings) {
         }
     }
     if (n > 0 && !IsStatic(Pads.at(0))) --movable;
-    if (movable == 0)
-        warnings.push_back("no movable pad: the level can never be finished");
+    if (movable == 0) warnings.push_back("no movable pad: the level can never be finished");
     const std::vector<bool> seen = ReachableFrom(0);
     for (int i = 1; i < n; ++i)
         if (!seen[size_t(i)])
@@ -140,7 +148,8 @@ void CheckPads(std::vector<std::string>& warnings) {
 std::string LevelJson(const std::string& path, const std::vector<std::string>& warnings) {
     const std::vector<bool> seen = ReachableFrom(0);
     int movable = 0;
-    for (int i = 1; i < PadCount(); ++i) movable += IsStatic(Pads.at(i)) ? 0 : 1;
+    for (int i = 1; i < PadCount(); ++i)
+        movable += IsStatic(Pads.at(i)) ? 0 : 1;
     std::string s = "{\"file\":" + JsonString(path) + ",\"padcount\":" + Num(PadCount()) +
                     ",\"forcemap\":" + Num(ForceMap) + ",\"movable\":" + Num(movable) +
                     ",\"pads\":[";
@@ -149,8 +158,8 @@ std::string LevelJson(const std::string& path, const std::vector<std::string>& w
         if (i) s += ',';
         const char* kind = i == 0 ? "lift" : IsStatic(p) ? "floor" : "girder";
         s += "{\"index\":" + Num(i) + ",\"kind\":\"" + kind + "\",\"minx\":" + Num(p.minx) +
-             ",\"miny\":" + Num(p.miny) + ",\"maxx\":" + Num(p.maxx) + ",\"maxy\":" +
-             Num(p.maxy) + ",\"extx\":" + Num(p.extx) + ",\"exty\":" + Num(p.exty) +
+             ",\"miny\":" + Num(p.miny) + ",\"maxx\":" + Num(p.maxx) + ",\"maxy\":" + Num(p.maxy) +
+             ",\"extx\":" + Num(p.extx) + ",\"exty\":" + Num(p.exty) +
              ",\"reachable\":" + (seen[size_t(i)] ? "true" : "false") + "}";
     }
     s += "],\"warnings\":[";
@@ -167,7 +176,7 @@ LevelCheck CheckLevelFile(const std::string& path) {
     LevelCheck out;
     auto bytes = read_file(path, size_t(1) << 20);
     if (!bytes) {
-        out.error = "cannot read " + path;
+        out.error = "cannot read " + path + " (missing, unreadable or over 1 MiB)";
         return out;
     }
     const std::string_view text(reinterpret_cast<const char*>(bytes->data()), bytes->size());

@@ -6,8 +6,8 @@
 
 struct LevelCheck {
     bool loaded = false;
-    std::string error;                 // why the file is no level (when not loaded)
-    std::string json;                  // the level and its warnings as one JSON object
+    std::string error; // why the file is no level (when not loaded)
+    std::string json;  // the level and its warnings as one JSON object
     std::vector<std::string> warnings;
 };
 

@@ -28,10 +28,8 @@ bool PadsCanTouch(const Pad& a, const Pad& b, bool fixed) {
                                {pb.x0 - pa.x1, pb.y0 - pa.y1}};
     const double lx = -b.extx, hx = a.extx, ly = -b.exty, hy = a.exty;
     const double box[4][2] = {{lx, ly}, {hx, ly}, {hx, hy}, {lx, hy}};
-    const double axes[4][2] = {{1, 0},
-                               {0, 1},
-                               {-(pa.y1 - pa.y0), pa.x1 - pa.x0},
-                               {-(pb.y1 - pb.y0), pb.x1 - pb.x0}};
+    const double axes[4][2] = {
+        {1, 0}, {0, 1}, {-(pa.y1 - pa.y0), pa.x1 - pa.x0}, {-(pb.y1 - pb.y0), pb.x1 - pb.x0}};
     for (const auto& n : axes) {
         if (n[0] == 0 && n[1] == 0) continue;
         double pmin = INFINITY, pmax = -INFINITY, bmin = INFINITY, bmax = -INFINITY;

@@ -20,17 +20,27 @@ double girder_frame_ms = 1000.0 / 60;
 double ToolControl(double, double axis) {
     const uint8_t c = held_controls;
     switch (int(axis)) {
-    case 0: return double((c & kRight) != 0) - double((c & kLeft) != 0);
-    case 1: return double((c & kDown) != 0) - double((c & kUp) != 0);
-    case 2: return double((c & kAction) != 0);
-    default: return 0;
+    case 0:
+        return double((c & kRight) != 0) - double((c & kLeft) != 0);
+    case 1:
+        return double((c & kDown) != 0) - double((c & kUp) != 0);
+    case 2:
+        return double((c & kAction) != 0);
+    default:
+        return 0;
     }
 }
-double ToolFrameTime() { return std::min(girder_frame_ms, kMaxFrameMs); }
+double ToolFrameTime() {
+    return std::min(girder_frame_ms, kMaxFrameMs);
+}
 void NoSound(double) {}
-double NoLoad(const char*) { return 0; }
+double NoLoad(const char*) {
+    return 0;
+}
 void NoMusic() {}
-double MusicOver() { return 1; }
+double MusicOver() {
+    return 1;
+}
 void NoMap(double) {}
 
 // A fresh folder for the level's copy; removed with everything in it by the destructor.
@@ -66,8 +76,9 @@ double FrameTiming::elapsed_ms(long frame) const {
 // Measured with dumps of FrameClock and a girder's x in the first frames of `--level N`
 // scripted runs: the previous frames were shown at I and 2I (the splash), the first play
 // frame starts three clock reads after 2I, the second on the boundary 3I.
-FrameTiming DefaultTiming() {
+FrameTiming DefaultTiming(double read_step) {
     FrameTiming t;
+    t.read_step = read_step;
     const double i = t.interval, r = t.read_step;
     t.frame1_ms = 3 * i;
     t.frame0_girders = i + 3 * r;
@@ -78,15 +89,18 @@ FrameTiming DefaultTiming() {
 }
 
 LevelSim::LevelSim(const FrameTiming& timing) : timing_(timing) {
-    Seam = GameSeam{ToolControl, ToolFrameTime, NoSound, NoLoad, NoMusic, MusicOver, NoMusic, NoMap};
+    Seam =
+        GameSeam{ToolControl, ToolFrameTime, NoSound, NoLoad, NoMusic, MusicOver, NoMusic, NoMap};
 }
 
-LevelSim::~LevelSim() { Seam = DeviceSeam(); }
+LevelSim::~LevelSim() {
+    Seam = DeviceSeam();
+}
 
 bool LevelSim::Load(const std::string& path, double timer_option, std::string* why) {
     auto bytes = read_file(path, size_t(1) << 20);
     if (!bytes) {
-        if (why) *why = "cannot read " + path;
+        if (why) *why = "cannot read " + path + " (missing, unreadable or over 1 MiB)";
         return false;
     }
     TempFolder folder;
@@ -97,8 +111,8 @@ bool LevelSim::Load(const std::string& path, double timer_option, std::string* w
         return false;
     }
     const std::string copy = (folder.path / "level1.ini").string();
-    if (!write_file_atomic(copy, std::string_view(reinterpret_cast<const char*>(bytes->data()),
-                                                  bytes->size()))) {
+    if (!write_file_atomic(
+            copy, std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()))) {
         if (why) *why = "cannot copy the level to " + copy;
         return false;
     }

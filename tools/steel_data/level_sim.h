@@ -37,8 +37,10 @@ struct FrameTiming {
     double start_ms(long frame) const { return frame1_ms + double(frame - 1) * interval; }
 };
 
-// The timing of this program's scripted runs (measured with `dump`, see docs/levels.md).
-FrameTiming DefaultTiming();
+// The timing of this program's scripted runs (measured with `dump`, see docs/levels.md); other
+// clock-read steps give the frame times the same run would have if the game read its devices
+// more or less often per frame.
+FrameTiming DefaultTiming(double read_step = 0.01);
 
 // Everything the rules read or write, with the number of the next frame to run.
 struct GameSnapshot {
@@ -75,6 +77,7 @@ class LevelSim {
 
     long frame() const { return frame_; }
     const FrameTiming& timing() const { return timing_; }
+    void set_timing(const FrameTiming& timing) { timing_ = timing; }
 
   private:
     FrameTiming timing_;

@@ -35,6 +35,8 @@ struct SolverLimits {
     double cell = 0.1;
     // Candidate workers kept in one search in all (memory).
     long max_nodes = 60'000'000;
+    // Keep only solutions that also win with every frame 0.01 ms shorter or 0.02 ms longer.
+    bool robust = true;
     // Stop at the first complete solution.
     bool first = false;
     // Progress on stderr.
@@ -56,7 +58,7 @@ struct Solution {
     long ride_start = 0; // first frame of the lift ride
     long ride_end = 0;   // the frame in which the ride ends (the next level loads)
     double time_left_at_ride = 0;
-    int searches = 0;    // breadth-first searches run
+    int searches = 0; // breadth-first searches run
 };
 
 // Searches the level loaded into `sim` (at frame 0). True with the fastest solution found;
@@ -64,11 +66,11 @@ struct Solution {
 bool SolveLevel(LevelSim& sim, const SolverLimits& limits, Solution& out, std::string& why);
 
 // Plays the controls from frame 0 of a freshly loaded level through the play loop and checks
-// that the ride starts in frame `ride_start` with every girder bolted; false with the reason.
-bool CheckSolution(LevelSim& sim, const Solution& s, std::string& why);
+// that the ride starts, with no life lost, in frame `ride_start` (not exact: within a second
+// of the controls' end); false with the reason.
+bool CheckSolution(LevelSim& sim, const Solution& s, std::string& why, bool exact = true);
 
 // The solution as an input script for `steel_spree --level N --script FILE`: key events in the
 // middle of the frame before the one that reads them, a `dump ride.json` during the ride, a
 // `dump end.json` one second after the next level has loaded (or the ending began), then close.
-std::string SolutionScript(const Solution& s, const FrameTiming& timing,
-                           const std::string& title);
+std::string SolutionScript(const Solution& s, const FrameTiming& timing, const std::string& title);
