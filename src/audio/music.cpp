@@ -49,6 +49,13 @@ int Module::samples() const {
     return openmpt_module_get_num_samples(mod_);
 }
 
+std::string Module::message() const {
+    const char* text = openmpt_module_get_metadata(mod_, "message");
+    std::string out = text ? text : "";
+    openmpt_free_string(text);
+    return out;
+}
+
 void Module::rewind() {
     openmpt_module_set_position_order_row(mod_, 0, 0);
 }

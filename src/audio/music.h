@@ -27,6 +27,8 @@ class Module {
     int patterns() const;
     int orders() const;
     int samples() const;
+    // The module's song message ("" for none), lines joined by '\n'.
+    std::string message() const;
 
     // Back to the beginning (also after the end).
     void rewind();

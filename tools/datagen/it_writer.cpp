@@ -157,15 +157,23 @@ std::string it_bytes(const ItModule& m) {
     put_u16(out, kVersion);
     put_u16(out, kVersion);
     put_u16(out, 1 | 4 | 8); // stereo, instruments, linear slides
-    put_u16(out, 0);         // no message
+    put_u16(out, m.message.empty() ? 0u : 1u); // a song message follows
     put_u8(out, unsigned(m.global_volume));
     put_u8(out, unsigned(m.mix_volume));
     put_u8(out, unsigned(m.speed));
     put_u8(out, unsigned(m.tempo));
     put_u8(out, 128); // stereo separation
     put_u8(out, 0);   // pitch wheel depth
-    put_u16(out, 0);  // message length
-    put_u32(out, 0);  // message offset
+    // The message: carriage returns between lines, a closing zero, at the end of the file.
+    std::string text;
+    for (char c : m.message)
+        text.push_back(c == '\n' ? '\r' : c);
+    if (!text.empty()) text.push_back('\0');
+    text.resize(std::min<size_t>(text.size(), 8000));
+    if (!text.empty()) text.back() = '\0';
+    const size_t message_length_at = out.size();
+    put_u16(out, unsigned(text.size()));
+    put_u32(out, 0); // message offset, filled in below
     put_u32(out, 0);  // reserved
     for (size_t ch = 0; ch < 64; ++ch)
         put_u8(out, ch < m.channel_pan.size() ? unsigned(std::clamp(m.channel_pan[ch], 0, 64))
@@ -194,6 +202,10 @@ std::string it_bytes(const ItModule& m) {
     for (size_t i = 0; i < n_smp; ++i) {
         patch_u32(out, sample_headers[i] + 72, out.size());
         put_sample_data(out, m.samples[i]);
+    }
+    if (!text.empty()) {
+        patch_u32(out, message_length_at + 2, out.size());
+        out += text;
     }
     return out;
 }

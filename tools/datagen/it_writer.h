@@ -56,6 +56,7 @@ struct ItModule {
     int row_highlight_minor = 4, row_highlight_major = 16;
     std::vector<int> channel_pan; // 0..64 per used channel; the rest are switched off
     std::vector<int> orders;      // pattern numbers; the song ends after the last
+    std::string message;          // song message, lines joined by '\n'; "" for none
     std::vector<ItPattern> patterns;
     std::vector<ItInstrument> instruments;
     std::vector<SynthSample> samples;

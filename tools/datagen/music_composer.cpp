@@ -1,6 +1,7 @@
 #include "music_composer.h"
 
 #include "music_instruments.h"
+#include "music_tidy.h"
 
 #include <algorithm>
 #include <array>
@@ -22,6 +23,8 @@ enum Channel {
     chSnare,
     chHat,
     chCrash,
+    chCounter,
+    chPerc,
     kChannels
 };
 
@@ -360,9 +363,17 @@ struct Builder {
 
         // Chord pad and arpeggio.
         const int centre = 64 + ((tune.key % 12) > 6 ? -2 : 2);
+        const int pad_voices = std::clamp(v.pad_voices, 2, 3);
         auto pad_chord = [&](int step, bool on) {
             std::vector<int> notes = voicing(tune, chord_at(step), centre, 3);
-            for (int i = 0; i < 3; ++i) {
+            // Two voices: the third and the fifth (the bass has the root).
+            if (pad_voices == 2 && notes.size() == 3) {
+                const int root_pc = ((tune.key + chord_at(step).root) % 12 + 12) % 12;
+                auto root = std::find_if(notes.begin(), notes.end(),
+                                         [&](int n) { return n % 12 == root_pc; });
+                notes.erase(root == notes.end() ? notes.begin() : root);
+            }
+            for (int i = 0; i < pad_voices; ++i) {
                 if (on)
                     put(p, step, chPad0 + i, notes[size_t(i)], kPad, v.pad_volume);
                 else
@@ -409,6 +420,74 @@ struct Builder {
             }
         }
 
+        // The counter voice.
+        std::vector<bool> lead_sounding(size_t(steps), false);
+        for (const Note& n : melody)
+            if (n.pitch >= 0)
+                for (int st = n.step; st < std::min(steps, n.step + n.len); ++st)
+                    lead_sounding[size_t(st)] = true;
+        const int counter_centre = centre + 10 + s.counter_shift;
+        switch (s.counter) {
+        case Counter::None:
+            break;
+        case Counter::Sustain:
+            for (int st = 0; st < steps; st += 8)
+                if (st == 0 || chord_at(st - 1).tones != chord_at(st).tones) {
+                    std::vector<int> notes = voicing(tune, chord_at(st), counter_centre, 3);
+                    put(p, st, chCounter, notes[1], kCounter, v.counter_volume);
+                }
+            break;
+        case Counter::Answer: {
+            // Rising chord tones on the eighths while the lead holds back.
+            int k = 0;
+            for (int st = 0; st < steps; st += 2) {
+                const bool gap = !lead_sounding[size_t(st)] &&
+                                 (st + 1 >= steps || !lead_sounding[size_t(st + 1)]);
+                if (!gap) {
+                    if (k > 0) put(p, st, chCounter, kItNoteOff, 0, 0);
+                    k = 0;
+                    continue;
+                }
+                std::vector<int> notes = voicing(tune, chord_at(st), counter_centre, 3);
+                notes.push_back(notes[0] + 12);
+                put(p, st, chCounter, notes[size_t(k % 4)], kCounter,
+                    v.counter_volume - (k % 2) * 6);
+                ++k;
+            }
+            break;
+        }
+        case Counter::Stabs:
+            for (int bar = 0; bar < s.bars; ++bar)
+                for (int st : {6, 14}) {
+                    const int at = bar * kStepsPerBar + st;
+                    std::vector<int> notes = voicing(tune, chord_at(at), counter_centre, 3);
+                    put(p, at, chCounter, notes[2], kCounter, v.counter_volume);
+                    put(p, at + 1, chCounter, kItNoteOff, 0, 0);
+                }
+            break;
+        case Counter::Melody: {
+            std::vector<Note> line;
+            int line_steps = 0;
+            for (const std::string& name : split(s.counter_melody)) {
+                auto it = tune.motifs.find(name);
+                if (it == tune.motifs.end()) {
+                    *error = "no motif '" + name + "'";
+                    return false;
+                }
+                if (!parse_melody(tune, it->second, &line, &line_steps, error)) return false;
+            }
+            if (line_steps > steps) {
+                *error = "counter melody '" + s.counter_melody + "' is longer than its section";
+                return false;
+            }
+            for (const Note& n : line)
+                put(p, n.step, chCounter, n.pitch < 0 ? kItNoteOff : n.pitch + s.counter_shift,
+                    kCounter, v.counter_volume);
+            if (line_steps < steps) put(p, line_steps, chCounter, kItNoteOff, 0, 0);
+            break;
+        }
+        }
+
         // Drums.
         const Groovebar g = groove_bar(s.groove);
         for (int bar = 0; bar < s.bars; ++bar) {
@@ -428,13 +507,21 @@ struct Builder {
                     continue;
                 }
                 if (g.kick[st] == 'x') put(p, b0 + st, chKick, 60, kKick, 64);
-                if (fill_bar && st >= 8) {
+                if (fill_bar && st >= 8 && v.toms) {
+                    // Down the toms: two high, two middle, then the floor tom.
+                    static const int tom_notes[8] = {67, -1, 67, 62, 62, -1, 55, 55};
+                    if (tom_notes[st - 8] >= 0)
+                        put(p, b0 + st, chPerc, tom_notes[st - 8], kTom, 44 + (st - 8) * 2);
+                    if (st == 15) put(p, b0 + st, chSnare, 60, kSnare, 52);
+                } else if (fill_bar && st >= 8) {
                     static const char* fill = "x.xxx.xx";
                     if (fill[st - 8] == 'x')
                         put(p, b0 + st, chSnare, 60, kSnare, 34 + (st - 8) * 4);
                 } else if (g.snare[st] != '.') {
                     put(p, b0 + st, chSnare, 60, kSnare, g.snare[st] == 'x' ? 60 : 22);
                 }
+                if (s.perc && g.snare[st] == 'x' && !(fill_bar && st >= 8))
+                    put(p, b0 + st, chPerc, 60, kClap, 40);
                 char h = g.hat[st];
                 if (h == 'x')
                     put(p, b0 + st, chHat, 60, kHat, v.hat_volume + 6);
@@ -469,13 +556,23 @@ struct Builder {
 
 } // namespace
 
+std::string tune_form(const Tune& tune) {
+    std::string form;
+    for (const Section& s : tune.sections) {
+        if (!form.empty()) form += " ";
+        form += (s.label.empty() ? std::string("?") : s.label) + "(" + std::to_string(s.bars) + ")";
+    }
+    return form;
+}
+
 bool compose(const Tune& tune, ItModule* m, std::string* error) {
     *m = ItModule{};
     m->name = tune.title;
     m->speed = 6;
     m->tempo = tune.tempo;
-    m->mix_volume = 42;
-    m->channel_pan = {32, 46, 32, 18, 32, 46, 44, 32, 28, 40, 22};
+    m->mix_volume = std::clamp(tune.mix_volume, 1, 128);
+    m->channel_pan = {32, 46, 32, 18, 32, 46, 44, 32, 28, 40, 22, 20, 36};
+    m->message = song_message(tune);
     build_instruments(tune.voices, m);
     Builder b{tune, error};
     std::vector<std::string> packed;
@@ -503,6 +600,8 @@ bool compose(const Tune& tune, ItModule* m, std::string* error) {
             packed.push_back(key);
         }
     }
+    drop_silent_channels(m, chKick);
+    drop_unused_instruments(m);
     return true;
 }
 

@@ -11,9 +11,12 @@ using G = Groove;
 using B = BassStyle;
 using P = PadStyle;
 
-Section sec(int bars, const char* chords, const char* melody, Groove g, BassStyle b, PadStyle p,
-            bool arp = false, int shift = 0, bool harmony = false) {
+using C = Counter;
+
+Section sec(const char* label, int bars, const char* chords, const char* melody, Groove g,
+            BassStyle b, PadStyle p, bool arp = false, int shift = 0, bool harmony = false) {
     Section s;
+    s.label = label;
     s.bars = bars;
     s.chords = chords;
     s.melody = melody;
@@ -26,11 +29,26 @@ Section sec(int bars, const char* chords, const char* melody, Groove g, BassStyl
     return s;
 }
 
+// The same section with a counter voice.
+Section with(Section s, Counter c, const char* melody = "", int shift = 0) {
+    s.counter = c;
+    s.counter_melody = melody;
+    s.counter_shift = shift;
+    return s;
+}
+
+// The same section with hand claps on the backbeat.
+Section clap(Section s) {
+    s.perc = true;
+    return s;
+}
+
 // SS_1: G major, 128 BPM. Bright and bouncy; a syncopated hook that leaps back to the tonic.
 Tune tune1() {
     Tune t;
     t.file = "SS_1.IT";
     t.title = "Girder Hop";
+    t.mix_volume = 43; // measured: integrated loudness near -16.5 LUFS
     t.key = 67;
     t.scale = Scale::Major;
     t.tempo = 128;
@@ -51,14 +69,19 @@ Tune tune1() {
     };
     const char* A = "1 5 6 4 1 5 4/5 1";
     const char* Bc = "6 4 1 5 6 4 2 5";
+    t.loops = true;
+    t.mood = "bright and bouncy";
+    t.voices.lead_brightness = 0.75;
+    t.voices.lead_chorus = true;
+    t.voices.counter_timbre = Timbre::Mallet;
+    t.voices.arp_timbre = Timbre::Pluck;
     t.sections = {
-        sec(4, "1 5 6 4", "", G::Intro, B::Hold, P::Hold, true),
-        sec(8, A, "a1 a2 a1 a3", G::Rock, B::Root8, P::Hold),
-        sec(8, Bc, "b1 b2 b3 b4", G::Rock, B::Walk, P::Stabs, true),
-        sec(8, A, "a1 a2 a1 a3", G::Beat16, B::Octave8, P::Hold, true),
-        sec(8, Bc, "b1 b2 b3 b4", G::Half, B::Hold, P::Hold),
-        sec(8, A, "a1 a2 a1 a3", G::Rock, B::Octave8, P::Stabs, true, 0, true),
-        sec(1, "1", "end", G::Hit, B::Hold, P::Hold),
+        sec("Intro", 2, "1 5", "", G::Intro, B::Hold, P::Hold, true),
+        with(sec("A", 8, A, "a1 a2 a1 a3", G::Rock, B::Root8, P::Hold), C::Answer),
+        sec("A", 8, A, "a1 a2 a1 a3", G::Beat16, B::Octave8, P::Hold, true),
+        with(sec("B", 8, Bc, "b1 b2 b3 b4", G::Rock, B::Walk, P::Stabs), C::Sustain),
+        sec("A", 8, A, "a1 a2 a1 a3", G::Rock, B::Octave8, P::Stabs, false, 0, true),
+        sec("Tag", 4, "1 6 2 5", "a1 a3", G::Rock, B::Root8, P::Hold),
     };
     return t;
 }
@@ -68,6 +91,7 @@ Tune tune2() {
     Tune t;
     t.file = "SS_2.IT";
     t.title = "Rivet Run";
+    t.mix_volume = 35; // measured: integrated loudness near -16.5 LUFS
     t.key = 69;
     t.scale = Scale::Minor;
     t.tempo = 138;
@@ -93,14 +117,20 @@ Tune tune2() {
     };
     const char* A = "1 6 7 1 1 6 4 5M";
     const char* Bc = "6 7 1 1 6 7 5M 5M";
+    t.loops = true;
+    t.mood = "driving and determined";
+    t.voices.lead_brightness = 0.7;
+    t.voices.counter_timbre = Timbre::Brass;
+    t.voices.counter_volume = 40;
+    t.voices.toms = true;
     t.sections = {
-        sec(4, "1 6 7 5M", "", G::Intro, B::Octave8, P::Stabs),
-        sec(8, A, "a1 a2 a1 a3", G::Four, B::Octave8, P::Stabs),
-        sec(8, Bc, "b1 b2 b3 b4", G::Four, B::Root8, P::Hold, true),
-        sec(8, A, "a1 a2 a1 a3", G::Four, B::Octave8, P::Hold, true),
-        sec(8, Bc, "b1 b2 b3 b4", G::Half, B::Hold, P::Hold, false, -12),
-        sec(8, A, "a1 a2 a1 a3", G::Drive, B::Octave8, P::Stabs, true, 0, true),
-        sec(1, "1", "end", G::Hit, B::Hold, P::Hold),
+        sec("Intro", 4, "1 6 7 5M", "", G::Four, B::Octave8, P::None),
+        clap(sec("A", 8, A, "a1 a2 a1 a3", G::Four, B::Octave8, P::Stabs)),
+        with(sec("B", 8, Bc, "b1 b2 b3 b4", G::Four, B::Root8, P::Hold, true), C::Stabs),
+        clap(with(sec("A", 8, A, "a1 a2 a1 a3", G::Drive, B::Octave8, P::Hold, true), C::Stabs)),
+        with(sec("Break", 8, Bc, "b1 b2 b3 b4", G::Half, B::Hold, P::Hold, false, -12), C::Sustain),
+        clap(with(sec("B", 8, Bc, "b1 b2 b3 b4", G::Four, B::Root8, P::Stabs), C::Stabs)),
+        clap(sec("A", 8, A, "a1 a2 a1 a3", G::Drive, B::Octave8, P::Stabs, false, 0, true)),
     };
     return t;
 }
@@ -110,6 +140,7 @@ Tune tune3() {
     Tune t;
     t.file = "SS_3.IT";
     t.title = "Lunch Break";
+    t.mix_volume = 53; // measured: integrated loudness near -16.5 LUFS
     t.key = 65;
     t.scale = Scale::Major;
     t.tempo = 108;
@@ -137,15 +168,21 @@ Tune tune3() {
     };
     const char* A = "1 6 2 5 1 6 2/5 1";
     const char* Bc = "4 1 4 1 4 3 6 57";
+    t.loops = true;
+    t.mood = "relaxed and sunny";
+    t.voices.lead_timbre = Timbre::Mallet;
+    t.voices.lead_release_ticks = 12;
+    t.voices.counter_timbre = Timbre::Pluck;
+    t.voices.counter_volume = 34;
     t.sections = {
-        sec(4, "1 6 2 5", "", G::Intro, B::Walk, P::Stabs),
-        sec(8, A, "a1 a2 a1 a3", G::Rock, B::Walk, P::Stabs),
-        sec(8, Bc, "b1 b2 b3 b4", G::Rock, B::Walk, P::Hold),
-        sec(8, A, "a1 a2 a1 a3", G::Rock, B::Walk, P::Stabs, true),
-        sec(8, Bc, "b1 b2 b3 b4", G::Half, B::Hold, P::Hold),
-        sec(8, A, "a1 a2 a1 a3", G::Rock, B::Walk, P::Stabs, true, 0, true),
-        sec(1, "1", "end", G::Hit, B::Hold, P::Hold),
+        sec("Intro", 2, "2 5", "", G::Intro, B::Walk, P::Stabs),
+        sec("A", 8, A, "a1 a2 a1 a3", G::Rock, B::Walk, P::Stabs),
+        with(sec("A", 8, A, "a1 a2 a1 a3", G::Rock, B::Walk, P::Stabs), C::Answer),
+        sec("B", 8, Bc, "b1 b2 b3 b4", G::Half, B::Hold, P::Hold),
+        with(sec("A", 8, A, "a1 a2 a1 a3", G::Rock, B::Walk, P::Stabs, false, 0, true), C::Answer),
     };
+    for (Section& sc : t.sections) // brushes, no cymbal crashes
+        sc.crash = false;
     return t;
 }
 
@@ -154,6 +191,7 @@ Tune tune4() {
     Tune t;
     t.file = "SS_4.IT";
     t.title = "Steel Groove";
+    t.mix_volume = 60; // measured: integrated loudness near -16.5 LUFS
     t.key = 62;
     t.scale = Scale::Dorian;
     t.tempo = 116;
@@ -177,14 +215,20 @@ Tune tune4() {
     };
     const char* A = "1 4 1 4 7 4 5 5";
     const char* Bc = "3 4 5 5 3 4 7 5M";
+    t.loops = true;
+    t.mood = "cool and funky";
+    t.voices.lead_timbre = Timbre::Pluck;
+    t.voices.counter_timbre = Timbre::Brass;
+    t.voices.pad_voices = 2;
+    t.voices.toms = true;
     t.sections = {
-        sec(4, "1 4 1 4", "", G::Intro, B::Syncop, P::Rhythm),
-        sec(8, A, "a1 a2 a1 a3", G::Beat16, B::Syncop, P::Rhythm),
-        sec(8, Bc, "b1 b2 b3 b4", G::Beat16, B::Syncop, P::Hold, true),
-        sec(8, A, "a1 a2 a1 a3", G::Beat16, B::Syncop, P::Rhythm, true),
-        sec(8, Bc, "b1 b2 b3 b4", G::Half, B::Hold, P::Hold),
-        sec(8, A, "a1 a2 a1 a3", G::Beat16, B::Syncop, P::Rhythm, true, 0, true),
-        sec(1, "1", "end", G::Hit, B::Hold, P::Hold),
+        sec("Intro", 4, "1 4 1 4", "", G::Intro, B::Syncop, P::None),
+        sec("A", 8, A, "a1 a2 a1 a3", G::Beat16, B::Syncop, P::Rhythm),
+        clap(with(sec("A", 8, A, "a1 a2 a1 a3", G::Beat16, B::Syncop, P::Rhythm), C::Stabs)),
+        sec("B", 8, Bc, "b1 b2 b3 b4", G::Beat16, B::Syncop, P::Hold),
+        sec("Break", 4, "1 4 1 4", "", G::Half, B::Syncop, P::None),
+        with(sec("A", 8, A, "a1 a2 a1 a3", G::Beat16, B::Syncop, P::Rhythm, false, 0, true),
+             C::Stabs),
     };
     return t;
 }
@@ -194,6 +238,7 @@ Tune tune5() {
     Tune t;
     t.file = "SS_5.IT";
     t.title = "Skyline Heroes";
+    t.mix_volume = 38; // measured: integrated loudness near -16.5 LUFS
     t.key = 70;
     t.scale = Scale::Major;
     t.tempo = 146;
@@ -218,14 +263,21 @@ Tune tune5() {
     };
     const char* A = "1 b7 4 1 1 b7 4/5 1";
     const char* Bc = "6 4 1 5 6 4 2 5";
+    t.loops = true;
+    t.mood = "heroic";
+    t.voices.lead_timbre = Timbre::Brass;
+    t.voices.lead_attack_ticks = 2;
+    t.voices.counter_timbre = Timbre::Mallet;
+    t.voices.toms = true;
+    t.motifs["fan"] =
+        "1:2 1:1 1:1 5:4 1':8 | b7:2 b7:1 b7:1 4:4 b7:8 | 4:2 4:1 4:1 6:4 1':8 | 7:8 5:8";
     t.sections = {
-        sec(4, "1 b7 4 5", "", G::Half, B::Hold, P::Hold, true),
-        sec(8, A, "a1 a2 a1 a3", G::Rock, B::Root8, P::Hold),
-        sec(8, Bc, "b1 b2 b3 b4", G::Four, B::Octave8, P::Hold, true),
-        sec(8, A, "a1 a2 a1 a3", G::Rock, B::Root8, P::Pulse8, true),
-        sec(8, Bc, "b1 b2 b3 b4", G::Half, B::Hold, P::Hold),
-        sec(8, A, "a1 a2 a1 a3", G::Four, B::Octave8, P::Hold, true, 0, true),
-        sec(1, "1", "end", G::Hit, B::Hold, P::Hold),
+        sec("Fanfare", 4, "1 b7 4 5", "fan", G::Half, B::Hold, P::Hold),
+        with(sec("A", 8, A, "a1 a2 a1 a3", G::Rock, B::Root8, P::Hold), C::Answer),
+        sec("B", 8, Bc, "b1 b2 b3 b4", G::Four, B::Octave8, P::Hold, true),
+        with(sec("A", 8, A, "a1 a2 a1 a3", G::Rock, B::Root8, P::Pulse8, true), C::Answer),
+        with(sec("Break", 8, Bc, "b1 b2 b3 b4", G::Half, B::Hold, P::Hold), C::Sustain),
+        sec("A", 8, A, "a1 a2 a1 a3", G::Four, B::Octave8, P::Hold, false, 0, true),
     };
     return t;
 }
@@ -235,6 +287,7 @@ Tune tune6() {
     Tune t;
     t.file = "SS_6.IT";
     t.title = "Steel Spree";
+    t.mix_volume = 42; // measured: integrated loudness near -16.5 LUFS
     t.key = 72;
     t.scale = Scale::Major;
     t.tempo = 122;
@@ -255,14 +308,20 @@ Tune tune6() {
     };
     const char* A = "1 6 4 5 1 6 4/5 1";
     const char* Bc = "4 5 3 6 4 5 1/6 2/5";
+    t.mood = "the main theme: friendly and inviting";
+    t.voices.lead_brightness = 0.7;
+    t.voices.lead_chorus = true;
+    t.voices.pad_attack_ticks = 4;
+    t.voices.counter_timbre = Timbre::Mallet;
+    t.voices.arp_timbre = Timbre::Pluck;
     t.sections = {
-        sec(4, "1 6 4 5", "", G::Intro, B::Hold, P::Hold, true),
-        sec(8, A, "a1 a2 a1 a3", G::Rock, B::Root8, P::Hold),
-        sec(8, Bc, "b1 b2 b3 b4", G::Rock, B::Walk, P::Stabs),
-        sec(8, A, "a1 a2 a1 a3", G::Four, B::Octave8, P::Hold, true),
-        sec(8, Bc, "b1 b2 b3 b4", G::Half, B::Hold, P::Hold, true),
-        sec(8, A, "a1 a2 a1 a3", G::Four, B::Octave8, P::Stabs, true, 0, true),
-        sec(1, "1", "end", G::Hit, B::Hold, P::Hold),
+        sec("Intro", 4, "1 6 4 5", "", G::Intro, B::Hold, P::Hold, true),
+        with(sec("A", 8, A, "a1 a2 a1 a3", G::Rock, B::Root8, P::Hold), C::Answer),
+        sec("B", 8, Bc, "b1 b2 b3 b4", G::Rock, B::Walk, P::Stabs),
+        with(sec("A", 8, A, "a1 a2 a1 a3", G::Four, B::Octave8, P::Hold, true), C::Answer),
+        with(sec("Break", 8, Bc, "b1 b2 b3 b4", G::Half, B::Hold, P::Hold, true), C::Sustain),
+        sec("A", 8, A, "a1 a2 a1 a3", G::Four, B::Octave8, P::Stabs, true, 0, true),
+        sec("End", 1, "1", "end", G::Hit, B::Hold, P::Hold),
     };
     return t;
 }
@@ -272,6 +331,7 @@ Tune tune7() {
     Tune t;
     t.file = "SS_7.IT";
     t.title = "Night Shift";
+    t.mix_volume = 42; // measured: integrated loudness near -16.5 LUFS
     t.key = 64;
     t.scale = Scale::Minor;
     t.tempo = 134;
@@ -294,14 +354,17 @@ Tune tune7() {
     };
     const char* A = "1 6 3 7 1 6 4 5M";
     const char* Bc = "4 5 1 6 4 5 6 5M";
+    t.loops = true;
+    t.mood = "mysterious and adventurous";
+    t.voices.pad_voices = 2;
+    t.voices.counter_timbre = Timbre::Mallet;
+    t.voices.counter_volume = 30;
     t.sections = {
-        sec(4, "1 6 3 7", "", G::Intro, B::Hold, P::Hold, true),
-        sec(8, A, "a1 a2 a1 a3", G::Beat16, B::Root8, P::Hold, true),
-        sec(8, Bc, "b1 b2 b1 b4", G::Break, B::Walk, P::Hold, true),
-        sec(8, A, "a1 a2 a1 a3", G::Four, B::Octave8, P::Stabs, true),
-        sec(8, Bc, "b1 b2 b1 b4", G::Half, B::Hold, P::Hold, true),
-        sec(8, A, "a1 a2 a1 a3", G::Beat16, B::Root8, P::Hold, true, 12, true),
-        sec(1, "1", "end", G::Hit, B::Hold, P::Hold),
+        sec("Intro", 8, A, "", G::None, B::Hold, P::Hold, true),
+        sec("A", 8, A, "a1 a2 a1 a3", G::Beat16, B::Root8, P::Hold, true),
+        with(sec("A", 8, A, "a1 a2 a1 a3", G::Four, B::Octave8, P::Stabs, true), C::Sustain),
+        sec("B", 8, Bc, "b1 b2 b1 b4", G::Break, B::Walk, P::Hold, true),
+        sec("A", 8, A, "a1 a2 a1 a3", G::Beat16, B::Root8, P::Hold, false, 12, true),
     };
     return t;
 }
@@ -311,6 +374,7 @@ Tune tune8() {
     Tune t;
     t.file = "SS_8.IT";
     t.title = "Hurry Up";
+    t.mix_volume = 30; // measured: integrated loudness near -16.5 LUFS
     t.key = 71;
     t.scale = Scale::HarmonicMinor;
     t.tempo = 176;
@@ -337,15 +401,22 @@ Tune tune8() {
     };
     const char* A = "1 6 4 5 1 6 4 5";
     const char* Bc = "6 4 1 5 6 4 2 5";
+    t.mood = "the hurry-up: urgent";
+    t.voices.counter_timbre = Timbre::Brass;
+    t.voices.counter_volume = 38;
+    t.voices.pad_voices = 2;
+    t.voices.toms = true;
     t.sections = {
-        sec(4, "1 6 4 5", "", G::Drive, B::Drive16, P::Pulse8),
-        sec(8, A, "a1 a2 a1 a3", G::Drive, B::Drive16, P::Pulse8),
-        sec(8, Bc, "b1 b2 b3 b4", G::Drive, B::Root8, P::Hold, true),
-        sec(8, A, "a1 a2 a1 a3", G::Drive, B::Drive16, P::Hold, true),
-        sec(8, Bc, "b1 b2 b3 b4", G::Break, B::Octave8, P::Pulse8, true),
-        sec(8, A, "a1 a2 a1 a3", G::Drive, B::Drive16, P::Pulse8, true),
-        sec(8, A, "a1 a2 a1 a3", G::Drive, B::Drive16, P::Hold, true, 0, true),
-        sec(1, "1", "end", G::Hit, B::Hold, P::Hold),
+        sec("Intro", 2, "5M 5M", "", G::Drive, B::Drive16, P::Pulse8),
+        clap(with(sec("A", 8, A, "a1 a2 a1 a3", G::Drive, B::Drive16, P::Pulse8), C::Stabs)),
+        sec("A", 8, A, "a1 a2 a1 a3", G::Drive, B::Drive16, P::Pulse8, true),
+        with(sec("B", 8, Bc, "b1 b2 b3 b4", G::Drive, B::Root8, P::Hold, true), C::Stabs),
+        clap(sec("A", 8, A, "a1 a2 a1 a3", G::Drive, B::Drive16, P::Hold, true)),
+        sec("B", 8, Bc, "b1 b2 b3 b4", G::Break, B::Octave8, P::Pulse8, true),
+        clap(sec("A", 8, A, "a1 a2 a1 a3", G::Drive, B::Drive16, P::Pulse8, false, 0, true)),
+        clap(with(sec("A", 8, A, "a1 a2 a1 a3", G::Drive, B::Drive16, P::Hold, true, 0, true),
+                  C::Stabs)),
+        sec("End", 1, "1", "end", G::Hit, B::Hold, P::Hold),
     };
     return t;
 }
