@@ -22,10 +22,13 @@ inline TexRect under() {
 } // under and inner faces
 inline TexRect end_cap() {
     return {128, 0, 256, 128, kSize, kSize};
-} // the cut end, I shape
+} // the bolted end plate, seen from outside
 inline TexRect bottom() {
-    return {128, 128, 256, 256, kSize, kSize};
+    return {128, 128, 256, 192, kSize, kSize};
 } // underside
+inline TexRect splice() {
+    return {128, 192, 256, 256, kSize, kSize};
+} // splice plate beside the web, from its inner end (left) to the joint (right)
 } // namespace girder_tex
 
 // schraube.bmp / schraube_doof.bmp, 64 x 64.

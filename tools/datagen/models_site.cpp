@@ -3,81 +3,115 @@
 #include "models.h"
 #include "shapes.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <vector>
 
 namespace gen {
 
 namespace {
 
-// The I profile of a girder (x across, y down from the walking surface).
-constexpr float kFlange = 0.18f;    // thickness of the flanges
-constexpr float kWeb = 0.14f;       // half thickness of the web
-constexpr float kDepth = 1.2f;      // total depth
-constexpr float kBottomHalf = 0.8f; // half width of the bottom flange
+// The I profile of a girder (x across, y down from the walking surface): two flanges as wide
+// as the cell, a web between them.
+constexpr float kFlange = 0.2f;       // thickness of the flanges
+constexpr float kWeb = 0.12f;         // half thickness of the web
+constexpr float kDepth = 1.2f;        // total depth
+constexpr float kSplice = 0.36f;      // length of a bolt plate at an end
+constexpr float kSpliceThick = 0.05f; // its thickness beside the web
+
+// A textured quad: corners in order, each with its (s, t) in the rectangle.
+void quad(Mesh& m, const std::array<V3, 4>& c, const TexRect& r,
+          const std::array<std::pair<float, float>, 4>& st, V3 outward) {
+    std::vector<UV> uv;
+    for (auto [u, v] : st)
+        uv.push_back(r.at(u, v));
+    m.poly({c[0], c[1], c[2], c[3]}, uv, white(), outward);
+}
+
+// The beam itself from za to zb: flanges, edges and web (its ends are left open).
+void girder_body(Mesh& m, float za, float zb) {
+    using namespace girder_tex;
+    const float yb = -kDepth + kFlange; // top of the bottom flange
+    auto t = [](float z) { return (z + 1) / 2; };
+    const float ta = t(za), tb = t(zb);
+    // Walking surface: s across, t along the beam.
+    quad(m, {V3{-1, 0, za}, {1, 0, za}, {1, 0, zb}, {-1, 0, zb}}, girder_tex::top(),
+         {{{0, ta}, {1, ta}, {1, tb}, {0, tb}}}, {0, 1, 0});
+    for (float side : {-1.0f, 1.0f}) {
+        // Flange edges, lit from above: s along the beam, t down the edge.
+        for (auto [y0, y1] : {std::pair{0.0f, -kFlange}, std::pair{yb, -kDepth}})
+            quad(m, {V3{side, y0, za}, {side, y0, zb}, {side, y1, zb}, {side, y1, za}},
+                 flange_edge(), {{{ta, 0}, {tb, 0}, {tb, 1}, {ta, 1}}}, {side, 0, 0});
+        // Under the top flange and on the bottom flange, beside the web.
+        quad(m,
+             {V3{side * kWeb, -kFlange, za},
+              {side, -kFlange, za},
+              {side, -kFlange, zb},
+              {side * kWeb, -kFlange, zb}},
+             under(), {{{0, ta}, {1, ta}, {1, tb}, {0, tb}}}, {0, -1, 0});
+        quad(m, {V3{side * kWeb, yb, za}, {side, yb, za}, {side, yb, zb}, {side * kWeb, yb, zb}},
+             under(), {{{0, ta}, {1, ta}, {1, tb}, {0, tb}}}, {0, 1, 0});
+        // The web: s along the beam, t from the top flange down.
+        quad(m,
+             {V3{side * kWeb, -kFlange, za},
+              {side * kWeb, -kFlange, zb},
+              {side * kWeb, yb, zb},
+              {side * kWeb, yb, za}},
+             web(), {{{ta, 0}, {tb, 0}, {tb, 1}, {ta, 1}}}, {side, 0, 0});
+    }
+    quad(m, {V3{-1, -kDepth, za}, {1, -kDepth, za}, {1, -kDepth, zb}, {-1, -kDepth, zb}}, bottom(),
+         {{{0, ta}, {1, ta}, {1, tb}, {0, tb}}}, {0, -1, 0});
+}
+
+// The cut end at z = dir (+1 or -1): the I shape as three rectangles.
+void end_cap(Mesh& m, float dir) {
+    const TexRect e = girder_tex::end_cap();
+    auto st = [](float x, float y) { return std::pair{(x + 1) / 2, -y / kDepth}; };
+    auto rect = [&](float xa, float ya, float xb, float yb) {
+        quad(m, {V3{xa, ya, dir}, {xb, ya, dir}, {xb, yb, dir}, {xa, yb, dir}}, e,
+             {{st(xa, ya), st(xb, ya), st(xb, yb), st(xa, yb)}}, {0, 0, dir});
+    };
+    const float yb = -kDepth + kFlange;
+    rect(-1, 0, 1, -kFlange);
+    rect(-kWeb, -kFlange, kWeb, yb);
+    rect(-1, yb, 1, -kDepth);
+}
+
+// Bolted plates on both sides of the web at the end z = dir. At an open end they bridge the
+// joint together with the next piece's plates; at a closed end they are the cleats that
+// would bolt the beam to the next one, and their ends show.
+void bolt_plates(Mesh& m, float dir, bool closed) {
+    using namespace girder_tex;
+    const float yb = -kDepth + kFlange, zo = dir, zi = dir * (1 - kSplice);
+    const float lo = std::min(zo, zi), hi = std::max(zo, zi);
+    // s runs from the plate's inner end to the end of the beam, so both halves of a joint
+    // mirror each other.
+    const float s_lo = dir > 0 ? 0.0f : 1.0f, s_hi = 1.0f - s_lo;
+    for (float side : {-1.0f, 1.0f}) {
+        const float x = side * (kWeb + kSpliceThick);
+        quad(m, {V3{x, -kFlange, lo}, {x, -kFlange, hi}, {x, yb, hi}, {x, yb, lo}}, splice(),
+             {{{s_lo, 0}, {s_hi, 0}, {s_hi, 1}, {s_lo, 1}}}, {side, 0, 0});
+        for (float z : closed ? std::vector<float>{zi, zo} : std::vector<float>{zi})
+            quad(m,
+                 {V3{side * kWeb, -kFlange, z}, {x, -kFlange, z}, {x, yb, z}, {side * kWeb, yb, z}},
+                 splice(), {{{0.96f, 0}, {1, 0}, {1, 1}, {0.96f, 1}}},
+                 {0, 0, z == zo ? dir : -dir});
+    }
+}
 
 } // namespace
 
 Mesh girder_model(int kind) {
-    using namespace girder_tex;
+    // kind 0: one cell, closed at both ends; 1: middle piece, open at both; 2: end piece,
+    // closed towards +z.
     Mesh m;
-    const Xform id;
-    const float z0 = -1, z1 = 1;
-    const float yb = -kDepth + kFlange; // top of the bottom flange
-    BoxTex top;
-    top.face[kPosY] = girder_tex::top();
-    top.face[kPosX] = flange_edge();
-    top.face[kNegX] = flange_edge();
-    top.face[kNegY] = under();
-    // Top flange: top, outer edges, underside (two strips beside the web).
-    box(m, id, {-1, -kFlange, z0}, {1, 0, z1}, white(), top,
-        (1u << kPosY) | (1u << kPosX) | (1u << kNegX));
-    TexRect u = under();
-    m.poly({{-1, -kFlange, z0}, {-kWeb, -kFlange, z0}, {-kWeb, -kFlange, z1}, {-1, -kFlange, z1}},
-           {u.at(0, 0), u.at(0.43f, 0), u.at(0.43f, 1), u.at(0, 1)}, white(), {0, -1, 0});
-    m.poly({{kWeb, -kFlange, z0}, {1, -kFlange, z0}, {1, -kFlange, z1}, {kWeb, -kFlange, z1}},
-           {u.at(0.57f, 0), u.at(1, 0), u.at(1, 1), u.at(0.57f, 1)}, white(), {0, -1, 0});
-    // Web sides.
-    BoxTex web_tex;
-    web_tex.face[kPosX] = web();
-    web_tex.face[kNegX] = web();
-    box(m, id, {-kWeb, yb, z0}, {kWeb, -kFlange, z1}, white(), web_tex,
-        (1u << kPosX) | (1u << kNegX));
-    // Bottom flange: upper strips, edges, underside.
-    m.poly({{-kBottomHalf, yb, z0}, {-kWeb, yb, z0}, {-kWeb, yb, z1}, {-kBottomHalf, yb, z1}},
-           {u.at(0, 0), u.at(0.4f, 0), u.at(0.4f, 1), u.at(0, 1)}, white(), {0, 1, 0});
-    m.poly({{kWeb, yb, z0}, {kBottomHalf, yb, z0}, {kBottomHalf, yb, z1}, {kWeb, yb, z1}},
-           {u.at(0.6f, 0), u.at(1, 0), u.at(1, 1), u.at(0.6f, 1)}, white(), {0, 1, 0});
-    BoxTex bot;
-    bot.face[kPosX] = flange_edge();
-    bot.face[kNegX] = flange_edge();
-    bot.face[kNegY] = bottom();
-    box(m, id, {-kBottomHalf, -kDepth, z0}, {kBottomHalf, yb, z1}, white(), bot,
-        (1u << kPosX) | (1u << kNegX) | (1u << kNegY));
-    // Stiffener ribs across the middle of the cell on both sides of the web, welded between
-    // the flanges (closed boxes: the faces against the steel are never seen).
-    for (int side = -1; side <= 1; side += 2) {
-        const float xa = side > 0 ? kWeb : -kBottomHalf + 0.1f,
-                    xb = side > 0 ? kBottomHalf - 0.1f : -kWeb;
-        BoxTex rib = BoxTex::all(under());
-        rib.face[kPosZ] = web();
-        rib.face[kNegZ] = web();
-        rib.face[side > 0 ? kPosX : kNegX] = flange_edge();
-        box(m, id, {xa, yb, -0.05f}, {xb, -kFlange, 0.05f}, white(), rib);
-    }
-    // End caps: the I shape as three rectangles, textured by position.
-    auto cap = [&](float z, float sign) {
-        TexRect e = end_cap();
-        auto uv = [&](float x, float y) { return e.at((x + 1) / 2, -y / kDepth); };
-        auto rect = [&](float xa, float ya, float xb, float yb2) {
-            m.poly({{xa, ya, z}, {xb, ya, z}, {xb, yb2, z}, {xa, yb2, z}},
-                   {uv(xa, ya), uv(xb, ya), uv(xb, yb2), uv(xa, yb2)}, white(), {0, 0, sign});
-        };
-        rect(-1, 0, 1, -kFlange);
-        rect(-kWeb, -kFlange, kWeb, yb);
-        rect(-kBottomHalf, yb, kBottomHalf, -kDepth);
-    };
-    if (kind == 0 || kind == 2) cap(z1, 1);
-    if (kind == 0) cap(z0, -1);
+    const bool closed_pos = kind == 0 || kind == 2, closed_neg = kind == 0;
+    girder_body(m, -1, 1);
+    bolt_plates(m, 1, closed_pos);
+    bolt_plates(m, -1, closed_neg);
+    if (closed_pos) end_cap(m, 1);
+    if (closed_neg) end_cap(m, -1);
     return m;
 }
 

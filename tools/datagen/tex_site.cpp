@@ -32,98 +32,127 @@ void rust_streak(Image& img, float x, float y0, float len, Rgb base, float stren
     }
 }
 
+// A hexagon bolt head with its washer, lit from the top left.
+void bolt_head(Image& img, float cx, float cy, float r, Rgb base) {
+    img.disc(cx + r * 0.3f, cy + r * 0.4f, r * 1.35f, scale(base, 0.35f), 0.7f); // shadow
+    img.disc(cx, cy, r * 1.25f, scale(base, 0.8f));                              // washer
+    for (int k = 0; k < 6; ++k) {
+        const float a0 = kPi / 3 * float(k) + kPi / 6, a1 = a0 + kPi / 3;
+        const float lit = 0.75f + 0.45f * std::cos(a0 + kPi / 6 + kPi * 0.75f);
+        img.line(cx + r * 0.55f * std::cos(a0), cy + r * 0.55f * std::sin(a0),
+                 cx + r * 0.55f * std::cos(a1), cy + r * 0.55f * std::sin(a1), r * 0.9f,
+                 scale(base, lit));
+    }
+    img.disc(cx, cy, r * 0.5f, scale(base, 1.05f));
+    img.disc(cx - r * 0.2f, cy - r * 0.2f, r * 0.22f, mix(base, rgb(255, 255, 255), 0.55f), 0.8f);
+}
+
+// A plate: flat paint with a bright upper-left bevel and a dark lower-right one.
+void plate(Image& img, int x0, int y0, int x1, int y1, Rgb base, uint32_t seed, int bevel) {
+    paint_steel(img, x0, y0, x1, y1, base, seed, x1 - x0, y1 - y0);
+    const Rgb hi = mix(base, rgb(255, 240, 220), 0.4f), lo = scale(base, 0.45f);
+    img.fill_rect(x0, y0, x1, y0 + bevel, hi);
+    img.fill_rect(x0, y0, x0 + bevel, y1, hi);
+    img.fill_rect(x0, y1 - bevel, x1, y1, lo);
+    img.fill_rect(x1 - bevel, y0, x1, y1, lo);
+}
+
 } // namespace
 
 Image girder_texture(bool static_variant) {
     using namespace girder_tex;
-    const Rgb base = static_variant ? rgb(104, 118, 136) : rgb(196, 70, 38);
+    const Rgb base = static_variant ? rgb(104, 118, 136) : rgb(204, 72, 36);
     const Rgb hi = mix(base, rgb(255, 240, 220), 0.45f);
+    const Rgb steel = mix(base, rgb(120, 120, 124), 0.35f); // bare steel of bolts and plates
     const uint32_t seed = static_variant ? 4101u : 4001u;
     Image img(kSize, kSize);
 
-    // Walking surface: rivet rows along both edges, a raised tread pattern between them.
-    paint_steel(img, 0, 0, 128, 128, scale(base, 1.05f), seed, 128, 128);
-    img.fill_rect(0, 0, 3, 128, hi);
-    img.fill_rect(125, 0, 128, 128, scale(base, 0.6f));
-    img.fill_rect(18, 0, 20, 128, scale(base, 0.75f));
-    img.fill_rect(108, 0, 110, 128, scale(base, 0.75f));
-    for (int k = 0; k < 8; ++k) {
-        float y = 8.0f + 16.0f * float(k);
-        img.rivet(10, y, 3.6f, base);
-        img.rivet(118, y, 3.6f, base);
-    }
-    for (int gy = 0; gy < 16; ++gy)
-        for (int gx = 0; gx < 7; ++gx) {
-            float cx = 30.0f + 11.0f * float(gx), cy = 4.0f + 8.0f * float(gy);
-            float d = ((gx + gy) % 2) ? 2.6f : -2.6f;
-            img.line(cx - d + 0.8f, cy - 2.6f + 0.8f, cx + d + 0.8f, cy + 2.6f + 0.8f, 2.0f,
-                     scale(base, 0.55f), 0.8f);
-            img.line(cx - d, cy - 2.6f, cx + d, cy + 2.6f, 1.8f, mix(base, hi, 0.6f));
+    // Walking surface (the top flange; s across, t along the beam): painted steel worn
+    // brighter where the worker walks, a rivet row along each edge and a weld seam over the
+    // web.
+    paint_steel(img, 0, 0, 128, 128, base, seed, 128, 128);
+    for (int y = 0; y < 128; ++y)
+        for (int x = 0; x < 128; ++x) {
+            const float d = std::fabs(float(x) - 63.5f) / 64.0f;
+            img.at(x, y) = scale(img.at(x, y), 1.08f - 0.12f * d * d);
         }
+    img.fill_rect(0, 0, 2, 128, hi);
+    img.fill_rect(126, 0, 128, 128, scale(base, 0.55f));
+    for (int x : {16, 110})
+        img.fill_rect(x, 0, x + 2, 128, scale(base, 0.8f));
+    for (int k = 0; k < 8; ++k) {
+        const float y = 8.0f + 16.0f * float(k);
+        img.rivet(9, y, 3.4f, base);
+        img.rivet(119, y, 3.4f, base);
+    }
+    for (int y = 0; y < 128; y += 4) // the seam: a row of small weld ripples
+        img.line(60, float(y) + 0.5f, 68, float(y) + 2.5f, 1.6f, scale(base, 0.8f), 0.8f);
 
-    // Flange edges: lit from above.
+    // Flange edges: lit from above, a bright arris on top, shadow at the bottom.
     paint_steel(img, 0, 128, 128, 144, base, seed + 1, 128, 16);
     for (int y = 128; y < 144; ++y)
         for (int x = 0; x < 128; ++x)
-            img.at(x, y) = scale(img.at(x, y), 1.15f - 0.35f * float(y - 128) / 16.0f);
+            img.at(x, y) = scale(img.at(x, y), 1.2f - 0.4f * float(y - 128) / 16.0f);
     img.fill_rect(0, 128, 128, 130, hi);
-    img.fill_rect(0, 142, 128, 144, scale(base, 0.45f));
+    img.fill_rect(0, 142, 128, 144, scale(base, 0.4f));
 
-    // Web: shadowed under the top flange, stiffener plate in the middle, lightening holes.
+    // Web (s along the beam, t down): deep in the flanges' shadow at the top, rivet rows
+    // where the flange angles hold it.
     paint_steel(img, 0, 144, 128, 224, base, seed + 2, 128, 80);
     for (int y = 144; y < 224; ++y) {
-        float t = float(y - 144) / 80.0f;
-        float shade = 0.55f + 0.45f * std::sin(t * kPi * 0.9f + 0.15f);
+        const float t = float(y - 144) / 80.0f;
+        const float shade = 0.5f + 0.4f * std::sin(t * kPi * 0.85f + 0.1f);
         for (int x = 0; x < 128; ++x)
             img.at(x, y) = scale(img.at(x, y), shade);
     }
-    for (float hx : {28.0f, 100.0f}) {
-        img.disc(hx + 1.5f, 185.5f, 14.5f, scale(base, 1.25f));
-        img.disc(hx, 184, 13, rgb(28, 20, 18));
-        img.ring(hx, 184, 12.0f, 13.0f, scale(base, 0.4f));
-    }
     for (int k = 0; k < 8; ++k) {
-        float x = 8.0f + 16.0f * float(k);
-        if (x > 52 && x < 76) continue;
-        img.rivet(x, 151, 3.0f, base);
-        img.rivet(x, 217, 3.0f, base);
+        const float x = 8.0f + 16.0f * float(k);
+        img.rivet(x, 152, 2.8f, scale(base, 0.8f));
+        img.rivet(x, 215, 2.8f, scale(base, 0.8f));
     }
     Rng rng(seed + 3);
-    for (int k = 0; k < 6; ++k)
-        rust_streak(img, rng.range(4, 124), 150 + rng.range(0, 10), rng.range(20, 50), base,
-                    static_variant ? 0.15f : 0.3f);
+    for (int k = 0; k < 5; ++k)
+        rust_streak(img, rng.range(4, 124), 156 + rng.range(0, 10), rng.range(20, 50), base,
+                    static_variant ? 0.12f : 0.25f);
 
     // Under faces: in shadow.
-    paint_steel(img, 0, 224, 128, 256, scale(base, 0.55f), seed + 4, 128, 32);
+    paint_steel(img, 0, 224, 128, 256, scale(base, 0.5f), seed + 4, 128, 32);
 
-    // The cut end: bare steel with a painted rim.
-    paint_steel(img, 128, 0, 256, 128, mix(base, rgb(150, 150, 150), 0.55f), seed + 5, 128, 128);
+    // The cut end (s across, t down the 1.2 depth): bare steel, brushed, with the paint
+    // ending in a rim along the I outline.
+    paint_steel(img, 128, 0, 256, 128, mix(base, steel, 0.6f), seed + 5, 128, 128);
     for (int y = 0; y < 128; ++y)
         for (int x = 128; x < 256; ++x) {
-            float brushed = value_noise(float(x) / 9.0f, float(y) * 2.0f, 0, 0, seed + 9);
+            const float brushed = value_noise(float(x) / 9.0f, float(y) * 2.0f, 0, 0, seed + 9);
             img.at(x, y) = scale(img.at(x, y), 0.9f + 0.2f * brushed);
         }
-    // Rim along the I outline (flange 0..0.18, web 0.86 wide of 2, bottom flange).
     auto cap_x = [](float gx) { return 128.0f + (gx + 1.0f) * 64.0f; };
     auto cap_y = [](float gy) { return -gy / 1.2f * 128.0f; };
-    const float ft = 0.18f, wb = 1.02f, bw = 0.8f, web = 0.14f;
+    const float ft = 0.2f, wb = 1.0f, web = 0.12f;
     struct Seg {
         float ax, ay, bx, by;
     };
-    const Seg rim[] = {{-1, 0, 1, 0},           {1, 0, 1, -ft},         {1, -ft, web, -ft},
-                       {web, -ft, web, -wb},    {web, -wb, bw, -wb},    {bw, -wb, bw, -1.2f},
-                       {bw, -1.2f, -bw, -1.2f}, {-bw, -1.2f, -bw, -wb}, {-bw, -wb, -web, -wb},
-                       {-web, -wb, -web, -ft},  {-web, -ft, -1, -ft},   {-1, -ft, -1, 0}};
-    for (const Seg& s : rim)
-        img.line(cap_x(s.ax), cap_y(s.ay), cap_x(s.bx), cap_y(s.by), 5.0f, base);
-    img.rivet(cap_x(0), cap_y(-0.6f), 3.0f, base);
+    const Seg rim[] = {{-1, 0, 1, 0},          {1, 0, 1, -ft},       {1, -ft, web, -ft},
+                       {web, -ft, web, -wb},   {web, -wb, 1, -wb},   {1, -wb, 1, -1.2f},
+                       {1, -1.2f, -1, -1.2f},  {-1, -1.2f, -1, -wb}, {-1, -wb, -web, -wb},
+                       {-web, -wb, -web, -ft}, {-web, -ft, -1, -ft}, {-1, -ft, -1, 0}};
+    for (const Seg& sg : rim)
+        img.line(cap_x(sg.ax), cap_y(sg.ay), cap_x(sg.bx), cap_y(sg.by), 5.0f, base);
 
     // Underside of the bottom flange.
-    paint_steel(img, 128, 128, 256, 256, scale(base, 0.5f), seed + 6, 128, 128);
+    paint_steel(img, 128, 128, 256, 192, scale(base, 0.5f), seed + 6, 128, 64);
     for (int k = 0; k < 8; ++k) {
-        img.rivet(150, 136.0f + 16.0f * float(k), 3.0f, scale(base, 0.6f));
-        img.rivet(234, 136.0f + 16.0f * float(k), 3.0f, scale(base, 0.6f));
+        img.rivet(138, 132.0f + 8.0f * float(k), 2.5f, scale(base, 0.6f));
+        img.rivet(246, 132.0f + 8.0f * float(k), 2.5f, scale(base, 0.6f));
     }
+
+    // Splice plate (s from its inner end to the joint, t down the web): a lighter plate with
+    // two columns of three bolts; the joint's half of the plate meets the next piece's.
+    plate(img, 128, 192, 256, 256, mix(base, hi, 0.25f), seed + 7, 3);
+    for (float u : {0.3f, 0.7f})
+        for (float v : {0.2f, 0.5f, 0.8f})
+            bolt_head(img, 128.0f + 128.0f * u, 192.0f + 64.0f * v, 5.0f, steel);
+    img.fill_rect(252, 192, 256, 256, scale(base, 0.5f)); // the joint line
     return img;
 }
 
