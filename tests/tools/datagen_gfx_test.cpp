@@ -390,8 +390,7 @@ TEST(DatagenGraphics, ModelsAreWoundClockwiseSeenFromWhereTheyAreSeen) {
     // A whole girder cell: the I profile (two flanges 2 x 0.2, a web 0.24 x 0.8) 2 units long,
     // closed at both ends, seen from outside. The bolt plates beside the web are open shells
     // (their faces against the steel are never seen) and add less than 0.1.
-    EXPECT_NEAR(signed_volume(load("gfx/stahltraeger.ddd")), -(2 * 2 * 0.2 + 0.24 * 0.8) * 2,
-                0.1);
+    EXPECT_NEAR(signed_volume(load("gfx/stahltraeger.ddd")), -(2 * 2 * 0.2 + 0.24 * 0.8) * 2, 0.1);
     EXPECT_NEAR(signed_volume(load("gfx/boden.ddd")), -(2 * 2 * 0.45), 1e-3);
     EXPECT_LT(signed_volume(load("gfx/status_03.ddd")), 0);
     EXPECT_LT(signed_volume(load("gfx/status_02.ddd")), 0);
@@ -542,8 +541,8 @@ TEST(DatagenGraphics, TheGamesModelLoaderTakesEveryModel) {
         SCOPED_TRACE(model.name);
         Model m = load(model.name);
         std::string out;
-        ASSERT_EQ(run_command(data_tool() + " model '" + generated() + "/" + model.name + "'", &out),
-                  0)
+        ASSERT_EQ(
+            run_command(data_tool() + " model '" + generated() + "/" + model.name + "'", &out), 0)
             << out;
         EXPECT_NE(out.find("\"variant\":\"text\""), std::string::npos) << out;
         EXPECT_NE(out.find("\"frames\":" + std::to_string(model.frames) + ","), std::string::npos)

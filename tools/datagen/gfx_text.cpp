@@ -83,12 +83,17 @@ bool text_mask(const std::string& font_file, int px, const std::string& text, in
 
 } // namespace
 
-bool render_glyph(const std::string& font_file, int px_w, int px_h, unsigned code, GlyphMask* out) {
+bool render_glyph(const std::string& font_file, int px_w, int px_h, unsigned code, GlyphMask* out,
+                  float shift_x) {
     *out = GlyphMask{};
     FT_Face face = face_for(font_file);
     if (!face) return false;
     FT_Set_Pixel_Sizes(face, FT_UInt(px_w), FT_UInt(px_h));
-    if (FT_Load_Char(face, code, FT_LOAD_RENDER | FT_LOAD_TARGET_NORMAL) != 0) return true;
+    FT_Vector delta{FT_Pos(std::lround(shift_x * 64.0f)), 0};
+    FT_Set_Transform(face, nullptr, &delta);
+    const bool failed = FT_Load_Char(face, code, FT_LOAD_RENDER | FT_LOAD_TARGET_NORMAL) != 0;
+    FT_Set_Transform(face, nullptr, nullptr);
+    if (failed) return true;
     const FT_Bitmap& bm = face->glyph->bitmap;
     out->width = int(bm.width);
     out->height = int(bm.rows);

@@ -13,9 +13,11 @@ struct GlyphMask {
     std::vector<float> coverage; // rows from the top
 };
 
-// Renders character `code` of the font at px_w x px_h pixels (anti-aliased). False when the
-// font file cannot be opened.
-bool render_glyph(const std::string& font_file, int px_w, int px_h, unsigned code, GlyphMask* out);
+// Renders character `code` of the font at px_w x px_h pixels (anti-aliased), moved right by
+// shift_x pixels (a fraction, to put stems on whole pixels). False when the font file cannot
+// be opened.
+bool render_glyph(const std::string& font_file, int px_w, int px_h, unsigned code, GlyphMask* out,
+                  float shift_x = 0.0f);
 // Ascender and descender (positive, pixels) of the font at that size.
 bool font_metrics(const std::string& font_file, int px_w, int px_h, int* ascender, int* descender);
 

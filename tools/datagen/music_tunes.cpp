@@ -3,6 +3,9 @@
 // climb away from the theme and lead back into it.
 #include "music_composer.h"
 
+#include <string>
+#include <utility>
+
 namespace audiogen {
 
 namespace {
@@ -13,10 +16,10 @@ using P = PadStyle;
 
 using C = Counter;
 
-Section sec(const char* label, int bars, const char* chords, const char* melody, Groove g,
+Section sec(std::string label, int bars, const char* chords, const char* melody, Groove g,
             BassStyle b, PadStyle p, bool arp = false, int shift = 0, bool harmony = false) {
     Section s;
-    s.label = label;
+    s.label = std::move(label);
     s.bars = bars;
     s.chords = chords;
     s.melody = melody;
