@@ -47,6 +47,9 @@ render() {
 render "girder"               stahltraeger        stahltraeger   0 35
 render "girder middle"        stahltraeger_mitte  stahltraeger   0 35
 render "girder end"           stahltraeger_seite  stahltraeger   0 35
+# The other side: the end piece's open end with its splice plates, the middle piece's joint.
+render "girder end, joint side" stahltraeger_seite stahltraeger  0 -145
+render "girder middle, joint" stahltraeger_mitte  stahltraeger   0 -145
 render "girder (static tex)"  stahltraeger        stahltraeger_static 0 35
 render "floor"                boden               -              0 35
 render "lift"                 aufzug              -              0 35
@@ -65,5 +68,19 @@ render "sky dome"             skydome             hintergrund    0 0 plain
 render "map sky"              skydome-sky         hintergrund_sky 0 0 plain
 render "ride layer"           skydome-superman    superman       0 0 plain
 
-/usr/bin/montage "$tmp"/*.png -tile 6x -geometry 400x300+4+4 -pointsize 18 -background "#202428" -fill white "$out"
+# The two bitmap fonts, enlarged without smoothing so their pixels show.
+for font in bigfont smalfont; do
+    if [ -f "$build/game/$font.bmp" ]; then
+        /usr/bin/convert "$build/game/$font.bmp" -filter point -resize 800x600 \
+            -background "#202428" -gravity center -extent 800x600 -set label "$font.bmp" \
+            "$tmp/$(printf %02d $n).png"
+        n=$((n + 1))
+    fi
+done
+
+# Labels in the system's sans face (ImageMagick's default font may be missing).
+label_font=()
+dejavu=/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf
+[ -f "$dejavu" ] && label_font=(-font "$dejavu")
+/usr/bin/montage "$tmp"/*.png "${label_font[@]}" -tile 6x -geometry 400x300+4+4 -pointsize 18 -background "#202428" -fill white "$out"
 echo "contact sheet: $out"
