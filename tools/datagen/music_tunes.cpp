@@ -84,6 +84,7 @@ Tune tune1() {
         sec("A", 8, A, "a1 a2 a1 a3", G::Beat16, B::Octave8, P::Hold, true),
         with(sec("B", 8, Bc, "b1 b2 b3 b4", G::Rock, B::Walk, P::Stabs), C::Sustain),
         sec("A", 8, A, "a1 a2 a1 a3", G::Rock, B::Octave8, P::Stabs, false, 0, true),
+        sec("B", 8, Bc, "b1 b2 b3 b4", G::Half, B::Hold, P::Hold, true),
         sec("Tag", 4, "1 6 2 5", "a1 a3", G::Rock, B::Root8, P::Hold),
     };
     return t;
@@ -281,6 +282,7 @@ Tune tune5() {
         with(sec("A", 8, A, "a1 a2 a1 a3", G::Rock, B::Root8, P::Pulse8, true), C::Answer),
         with(sec("Break", 8, Bc, "b1 b2 b3 b4", G::Half, B::Hold, P::Hold), C::Sustain),
         sec("A", 8, A, "a1 a2 a1 a3", G::Four, B::Octave8, P::Hold, false, 0, true),
+        sec("B", 8, Bc, "b1 b2 b3 b4", G::Four, B::Octave8, P::Stabs, true),
     };
     return t;
 }
@@ -367,6 +369,8 @@ Tune tune7() {
         sec("A", 8, A, "a1 a2 a1 a3", G::Beat16, B::Root8, P::Hold, true),
         with(sec("A", 8, A, "a1 a2 a1 a3", G::Four, B::Octave8, P::Stabs, true), C::Sustain),
         sec("B", 8, Bc, "b1 b2 b1 b4", G::Break, B::Walk, P::Hold, true),
+        with(sec("A", 8, A, "a1 a2 a1 a3", G::Half, B::Hold, P::Hold, true), C::Sustain),
+        sec("B", 8, Bc, "b1 b2 b1 b4", G::Four, B::Octave8, P::Stabs, true),
         sec("A", 8, A, "a1 a2 a1 a3", G::Beat16, B::Root8, P::Hold, false, 12, true),
     };
     return t;
@@ -382,6 +386,7 @@ Tune tune8() {
     t.scale = Scale::HarmonicMinor;
     t.tempo = 176;
     t.voices.lead = Wave::Square;
+    t.voices.lead_brightness = 0.8; // urgent, not shrill
     t.voices.lead_volume = 42;
     t.voices.pad = Wave::Saw;
     t.voices.pad_attack_ticks = 1;
