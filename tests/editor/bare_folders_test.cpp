@@ -21,7 +21,7 @@ constexpr const char* kDropToNobody = "setpriv --reuid=65534 --regid=65534 --cle
 // alone) and the folder "work" the program is started from.
 class HostileRun {
   public:
-    explicit HostileRun(bool with_data) : root_(make_temp_dir()) {
+    explicit HostileRun(bool with_data) : root_(make_open_dir()) {
         const fs::path game = fs::path(game_executable()).parent_path();
         fs::create_directory(prog());
         if (with_data) {
@@ -37,7 +37,11 @@ class HostileRun {
         chmod(work().c_str(), 0777);
         chmod((work() + "/tmp").c_str(), 0777);
     }
-    ~HostileRun() { set_writable(prog(), true); }
+    ~HostileRun() {
+        set_writable(prog(), true);
+        std::error_code ec;
+        fs::remove_all(root_, ec);
+    }
 
     std::string prog() const { return root_ + "/prog"; }
     std::string work() const { return root_ + "/work"; }
@@ -78,6 +82,12 @@ class HostileRun {
     }
 
   private:
+    // Outside the tests' own temporary folder, which only its owner may enter.
+    static std::string make_open_dir() {
+        std::string templ = "/tmp/ss_hostile_XXXXXX";
+        if (!mkdtemp(templ.data())) return make_temp_dir();
+        return templ;
+    }
     std::string root_;
 };
 

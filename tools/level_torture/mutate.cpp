@@ -1,6 +1,7 @@
 #include "mutate.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdio>
 
 namespace {
@@ -165,8 +166,8 @@ std::string damaged(Damage d, const std::string& base, Rng& rng) {
     for (int k = int(1 + below(rng, 10)); k > 0 && !lines.empty(); --k) {
         const size_t i = below(rng, lines.size());
         switch (below(rng, 6)) {
-        case 0: lines.erase(lines.begin() + ptrdiff_t(i)); break;
-        case 1: lines.insert(lines.begin() + ptrdiff_t(i), lines[i]); break;
+        case 0: lines.erase(lines.begin() + std::ptrdiff_t(i)); break;
+        case 1: lines.insert(lines.begin() + std::ptrdiff_t(i), lines[i]); break;
         case 2: {
             const size_t eq = lines[i].find('=');
             if (eq != std::string::npos)
