@@ -339,6 +339,10 @@ int main(int argc, char** argv) {
             }
         }
         g_level = -1;
+        if ((i + 1) % 1000 == 0) {
+            std::fprintf(stderr, "level_torture: %ld levels, %ld faults\n", i + 1,
+                         faults + program_faults + drawn_faults);
+        }
     }
     done = true;
     guard.join();
