@@ -44,19 +44,27 @@ void NoMusic() {}
 double MusicOver() { return 1; }
 void BuildMap(double slot) { BuildLevelMap(slot); }
 
-// The level files live in a folder of their own, the current directory for the whole run.
+// The level files live in a folder of their own, the current directory while an input plays;
+// the fuzzer's own paths are relative to the folder it was started in, so every input goes back.
+std::string folder, start_folder;
 void EnterFolder() {
-    static bool entered = false;
-    if (entered) return;
-    entered = true;
-    const char* base = std::getenv("TMPDIR");
-    std::string templ = std::string(base && *base ? base : "/tmp") + "/ss_fuzz_level_XXXXXX";
-    if (!mkdtemp(templ.data()) || chdir(templ.c_str()) != 0) {
-        std::perror("fuzz_level: no folder for the level");
-        std::abort();
+    if (folder.empty()) {
+        const char* base = std::getenv("TMPDIR");
+        std::string templ = std::string(base && *base ? base : "/tmp") + "/ss_fuzz_level_XXXXXX";
+        char here[4096];
+        if (!mkdtemp(templ.data()) || !getcwd(here, sizeof here)) {
+            std::perror("fuzz_level: no folder for the level");
+            std::abort();
+        }
+        folder = templ;
+        start_folder = here;
+        gfx.no_draw = true;
+        Seam = GameSeam{Control, FrameTime, NoSound, NoLoad, NoMusic, MusicOver, NoMusic, BuildMap};
     }
-    gfx.no_draw = true;
-    Seam = GameSeam{Control, FrameTime, NoSound, NoLoad, NoMusic, MusicOver, NoMusic, BuildMap};
+    if (chdir(folder.c_str()) != 0) std::abort();
+}
+void LeaveFolder() {
+    if (chdir(start_folder.c_str()) != 0) std::abort();
 }
 
 } // namespace
@@ -95,5 +103,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             std::abort();
         }
     }
+    LeaveFolder();
     return 0;
 }
