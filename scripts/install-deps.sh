@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs, and only those that are missing.
+# `install-deps.sh fuzz` adds what the fuzz campaigns need (clang and its libFuzzer runtime).
 set -euo pipefail
 
 PACKAGES=(
@@ -11,6 +12,9 @@ PACKAGES=(
     imagemagick sox
     libfreetype-dev fonts-dejavu-core
 )
+if [ "${1:-}" = fuzz ]; then
+    PACKAGES+=(clang-14 libclang-rt-14-dev)
+fi
 
 missing=()
 for p in "${PACKAGES[@]}"; do

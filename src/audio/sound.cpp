@@ -4,6 +4,7 @@
 #include "audio/mixer.h"
 #include "audio/music.h"
 #include "platform/audio_device.h"
+#include "runtime/errors.h"
 #include "runtime/files.h"
 
 #include <algorithm>
@@ -85,7 +86,10 @@ bool sound_available() {
 double load_sound(std::string_view file, double slot, double voices) {
     int index = sound_slot_index(slot);
     if (index < 0 || !platform::audio_device_open()) return 0;
-    if (!file_readable(file)) return 0; // a missing file leaves the slot as it was
+    if (!file_readable(file)) { // a missing file leaves the slot as it was
+        log_missing_file(file);
+        return 0;
+    }
     std::unique_ptr<SoundData> sound;
     if (auto bytes = read_file(file, kMaxWavBytes)) sound = decode_wav_sound(*bytes);
     bool ok = sound != nullptr;
@@ -118,7 +122,10 @@ bool sound_loaded(double slot) {
 double load_music(std::string_view file) {
     if (!platform::audio_device_open()) return 0;
     std::unique_ptr<Module> module;
-    if (auto bytes = read_file(file, kMaxModuleBytes)) module = Module::load(*bytes);
+    if (auto bytes = read_file(file, kMaxModuleBytes))
+        module = Module::load(*bytes);
+    else if (!file_readable(file))
+        log_missing_file(file);
     bool ok = module != nullptr;
     std::unique_ptr<Module> old = device().music.replace(std::move(module));
     return ok ? 1 : 0;

@@ -8,6 +8,7 @@
 #include "graphics/scene.h"
 #include "input/input.h"
 #include "runtime/app/frame.h"
+#include "runtime/errors.h"
 #include "runtime/line_files.h"
 
 #include <algorithm>
@@ -59,10 +60,12 @@ void LoadSounds() {
 
 // Picture into a cross-fade slot: the file, or a piece of the cleared (black) screen.
 void FadePicture(const RtString& file, double slot) {
-    if (file_exists(file) != 0)
+    if (file_exists(file) != 0) {
         load_sprite(file.c_str(), slot);
-    else
+    } else {
+        if (!file.empty()) log_missing_file(file.view());
         grab_sprite(slot, 0, 0, 16, 16);
+    }
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "graphics/device.h"
 
 #include "graphics/texture.h"
+#include "runtime/errors.h"
 #include "runtime/files.h"
 #include "runtime/numbers.h"
 
@@ -76,7 +77,9 @@ GLuint upload_mip_texture(const TexelImage& image) {
 bool data_file_exists(const char* file) {
     if (!file || !*file) return false;
     struct stat st{};
-    return stat(data_path(file).c_str(), &st) == 0;
+    if (stat(data_path(file).c_str(), &st) == 0) return true;
+    log_missing_file(file);
+    return false;
 }
 
 BmpLoad read_bmp_file(const char* file, const BmpConvertOptions& options, TexelImage& out) {

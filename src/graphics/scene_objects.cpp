@@ -58,7 +58,10 @@ void prepare_mesh(MeshObject& mesh) {
 void load_object(const char* file, double slot) {
     ObjectSlot* os = object_slot(slot);
     if (!os || !file) return;
-    if (!file_readable(file)) return; // a missing file leaves the slot as it is
+    if (!file_readable(file)) { // a missing file leaves the slot as it is
+        log_missing_file(file);
+        return;
+    }
     auto bytes = read_file(file);
     release_slot(*os);
     if (scene.building == to_int32(slot)) {

@@ -12,6 +12,11 @@ inline double num(const RtString& key) { return gui_get_number(key); }
 inline void set_num(const RtString& key, double value) { gui_set(key, str_from_number(value)); }
 inline void set_flag(const RtString& key, bool on) { gui_set(key, RtString(on ? "1" : "0")); }
 
+// The dialog's widget count "COUNT", held to what the store can hold: every widget has its own
+// "ID" + n row, so a count beyond the rows (or not a number) names no further widget, and loops
+// over the widgets stay as short as the store.
+double widget_count();
+
 // The live store, and the stack (gui_show draws each saved dialog by loading it for a moment).
 PropertyStore& active_store();
 const DialogStack& dialog_stack();

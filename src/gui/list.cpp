@@ -10,7 +10,7 @@ RtString gui_get_item(const RtString& identifier, double index) {
     if (index < 0) index = gui_get_number(identifier + "SELECT");
     const std::vector<RtString> items = gui::split_items(gui_get(identifier + "TEXT"));
     index = std::trunc(index);
-    if (index < 0 || index >= double(items.size())) return RtString();
+    if (!(index >= 0 && index < double(items.size()))) return RtString(); // NaN included
     return items[size_t(index)];
 }
 
@@ -18,7 +18,8 @@ double gui_insert_item(const RtString& identifier, const RtString& item, double 
     std::vector<RtString> items = gui::split_items(gui_get(identifier + "TEXT"));
     const RtString entry = item.empty() ? RtString("<null>") : item;
     position = std::trunc(position);
-    if (position < 0 || position >= double(items.size())) {
+    // Anything but an index of an item (NaN included) appends.
+    if (!(position >= 0 && position < double(items.size()))) {
         items.push_back(entry);
     } else {
         items.insert(items.begin() + ptrdiff_t(position), entry);

@@ -131,7 +131,7 @@ ShowResult show_dialog(bool active, const Mouse& m, std::vector<GuiWidgetBox>* b
 
     // Layout: left to right, wrapping into rows 2 pixels apart.
     double px = cx, py = cy - s, rh = 0;
-    for (double n = 1; n <= gui::num("COUNT"); ++n) {
+    for (double n = 1, count = gui::widget_count(); n <= count; ++n) {
         const RtString id = gui_get("ID" + str_from_number(n));
         const double ww = gui::num(id + "WIDTH"), wh = gui::num(id + "HEIGHT");
         if (cx + cw < px + ww) {

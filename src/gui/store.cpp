@@ -99,7 +99,7 @@ double gui_dialog_reset(double x, double y, double width, double height) {
         gui::set_num("WIDTH", width);
         gui::set_num("HEIGHT", height);
     }
-    for (double n = 1; n <= gui_get_number("COUNT"); ++n)
+    for (double n = 1, count = gui::widget_count(); n <= count; ++n)
         gui_update_widget(gui_get("ID" + str_from_number(n)), -1, -1, 0, 0);
     return 0;
 }
@@ -113,6 +113,12 @@ double gui_dialog_depth() {
 }
 
 namespace gui {
+
+double widget_count() {
+    const double count = num("COUNT");
+    if (!(count > 0)) return 0; // NaN included
+    return std::min(count, double(g_store.rows.size()));
+}
 
 // gui_show draws the saved dialogs by loading each into the store for a moment.
 PropertyStore& active_store() { return g_store; }

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -115,3 +116,10 @@ void error_log(std::string_view line) {
 }
 
 void error_log_restart() { std::remove(error_log_path()); }
+
+void log_missing_file(std::string_view name) {
+    static std::set<std::string, std::less<>> logged;
+    if (logged.count(name) != 0) return;
+    logged.emplace(name);
+    error_log("Missing file: " + std::string(name));
+}

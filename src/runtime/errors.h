@@ -30,5 +30,8 @@ void set_debug_mode(bool on);
 void error_log(std::string_view line);
 // Starts the log anew (deletes the file).
 void error_log_restart();
+// Logs "Missing file: NAME" for a data file a load did not find, once per name in a run, so a
+// bare or damaged data folder says what is missing without filling the log.
+void log_missing_file(std::string_view name);
 // Full path of the log file.
 const char* error_log_path();
