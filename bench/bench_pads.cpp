@@ -76,10 +76,14 @@ enum class Shape { Small, Largest, Far, Beside };
 
 const char* shape_name(Shape s) {
     switch (s) {
-    case Shape::Small: return "small pads (1-4 cells) on screen";
-    case Shape::Largest: return "largest pads, overlapping";
-    case Shape::Far: return "pads at +-1e9";
-    case Shape::Beside: return "small pads beside the view";
+    case Shape::Small:
+        return "small pads (1-4 cells) on screen";
+    case Shape::Largest:
+        return "largest pads, overlapping";
+    case Shape::Far:
+        return "pads at +-1e9";
+    case Shape::Beside:
+        return "small pads beside the view";
     }
     return "";
 }

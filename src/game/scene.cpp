@@ -306,15 +306,17 @@ double DrawGirder(double x, double y, double extx, double exty, double ride_offs
     const bool cull = SceneCulling;
     // Pads and rows of cells the camera cannot see are left out as a whole; every cell drawn
     // still passes the engine's own view test.
-    const double reach = is_static != 0 ? cell_reach(kFloor)
-                                        : std::max({cell_reach(kGirder), cell_reach(kGirderMiddle),
-                                                    cell_reach(kGirderEnd)});
+    const double reach =
+        is_static != 0
+            ? cell_reach(kFloor)
+            : std::max({cell_reach(kGirder), cell_reach(kGirderMiddle), cell_reach(kGirderEnd)});
     const double x0 = 2 * (x + rx.first), x1 = 2 * (x + rx.first + rx.count - 1);
     const double z0 = 2 * (y + ry.first), z1 = 2 * (y + ry.first + ry.count - 1);
     if (cull && !span_may_show(x0, x1, z0, z1, ride_offset, reach)) return 0;
     for (int i = 0; i < rx.count; ++i) {
         const double row_x = 2 * (x + rx.first + i);
-        if (cull && rx.count > 1 && !span_may_show(row_x, row_x, z0, z1, ride_offset, reach)) continue;
+        if (cull && rx.count > 1 && !span_may_show(row_x, row_x, z0, z1, ride_offset, reach))
+            continue;
         for (int k = 0; k < ry.count; ++k) {
             const double cx = rx.first + i, cy = ry.first + k;
             const double c = along_x ? cx : cy, last = along_x ? lx : ly;

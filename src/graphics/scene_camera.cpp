@@ -176,9 +176,7 @@ FrameBlend choose_frames(int a, int b, double t, bool animate, int frame_count) 
         second = a;
         w = float(t);
     }
-    auto clamp = [&](int64_t f) {
-        return f < 0 ? 0 : f >= frame_count ? frame_count - 1 : int(f);
-    };
+    auto clamp = [&](int64_t f) { return f < 0 ? 0 : f >= frame_count ? frame_count - 1 : int(f); };
     return {clamp(first), clamp(second), w};
 }
 

@@ -63,9 +63,9 @@ double object_reach(double slot) {
     for (const auto& mesh : os->meshes) {
         if (!mesh) continue;
         for (const DddFrame& f : mesh->data.frames) {
-            const double c = std::sqrt(double(f.centre[0]) * f.centre[0] +
-                                       double(f.centre[1]) * f.centre[1] +
-                                       double(f.centre[2]) * f.centre[2]);
+            const double c =
+                std::sqrt(double(f.centre[0]) * f.centre[0] + double(f.centre[1]) * f.centre[1] +
+                          double(f.centre[2]) * f.centre[2]);
             reach = std::fmax(reach, c + f.radius);
         }
     }

@@ -59,10 +59,10 @@ TEST(SceneCulling, NoSphereTheEngineDrawsIsCulledWithTheSphereHoldingIt) {
             const float m[3] = {20 * unit(rng), 20 * unit(rng), 20 * unit(rng)};
             const double shift = std::sqrt(double(m[0]) * m[0] + m[1] * m[1] + m[2] * m[2]);
             const double big = shift + r;
-            const bool engine = sphere_in_view(centre, r, scene.eye, scene.target,
-                                               scene.cull_tangent);
-            const bool may = sphere_may_show(centre[0] + m[0], centre[1] + m[1],
-                                             centre[2] + m[2], big) != 0;
+            const bool engine =
+                sphere_in_view(centre, r, scene.eye, scene.target, scene.cull_tangent);
+            const bool may =
+                sphere_may_show(centre[0] + m[0], centre[1] + m[1], centre[2] + m[2], big) != 0;
             if (engine) {
                 ++passed;
                 ASSERT_TRUE(may) << c.name << ": sphere at (" << centre[0] << ", " << centre[1]
@@ -130,7 +130,8 @@ class SceneCullingFrames : public ::testing::Test {
     void SetUp() override {
         ASSERT_TRUE(open_test_window());
         // The girder and floor models come from the generated game data.
-        for (int slot : {0, 1, 2, 3}) ASSERT_TRUE(scene.objects[size_t(slot)].loaded) << slot;
+        for (int slot : {0, 1, 2, 3})
+            ASSERT_TRUE(scene.objects[size_t(slot)].loaded) << slot;
         ResetGameState();
         ScreenWidth = 800;
         ScreenHeight = 600;
@@ -138,8 +139,9 @@ class SceneCullingFrames : public ::testing::Test {
         FrameClock = 5000;
         Level = 3;
         Lives = 3;
-        TimerOption = 1;
-        TimeLeft = 100;
+        // The status models sway with the running clock, so two frames drawn one after the
+        // other differ there; they are not culled and are left out here.
+        TimerOption = 0;
         DoneFade = 0.5;
     }
 
@@ -170,8 +172,8 @@ TEST_F(SceneCullingFrames, CulledFramesMatchTheUnculledOnesPixelForPixel) {
         double detail, map_fade, exit_timer;
     };
     const View views[] = {
-        {"play, detail 1", 1, 0, 0}, {"play, detail 0", 0, 0, 0},  {"map view", 1, 1, 0},
-        {"half map", 0, 0.5, 0},     {"lift ride", 1, 0, 0.4},     {"ride, world sunk", 0, 0, 3},
+        {"play, detail 1", 1, 0, 0}, {"play, detail 0", 0, 0, 0}, {"map view", 1, 1, 0},
+        {"half map", 0, 0.5, 0},     {"lift ride", 1, 0, 0.4},    {"ride, world sunk", 0, 0, 3},
     };
     struct Level {
         const char* name;
@@ -183,10 +185,10 @@ TEST_F(SceneCullingFrames, CulledFramesMatchTheUnculledOnesPixelForPixel) {
         {"worker far off", 60.5, -40.5},
     };
     Pads.dim(12);
-    set_pad(0, 10, 4, 10, 4, 3, 3);   // the lift
-    set_pad(1, 0, 0, 0, 0, 31, 11);   // a floor under everything
+    set_pad(0, 10, 4, 10, 4, 3, 3);         // the lift
+    set_pad(1, 0, 0, 0, 0, 31, 11);         // a floor under everything
     set_pad(2, -64, -64, -64, -64, 64, 64); // the largest pad, mostly out of view
-    set_pad(3, 40, 20, 40, 20, 64, 2); // behind the camera
+    set_pad(3, 40, 20, 40, 20, 64, 2);      // behind the camera
     set_pad(4, 3, 5, 6, 5, 4, 1);
     Pads.at(4).bolts = 3;
     set_pad(5, 13, 1, 13, 6, 1, 5);
@@ -229,8 +231,8 @@ TEST_F(SceneCullingFrames, AFieldOfOneCellPadsAtTheViewsEdgesKeepsItsPixels) {
         const char* name;
         double worker_x, worker_y, map_fade;
     };
-    const View views[] = {{"play", 11.5, 5.5, 0}, {"map view", 11.5, 5.5, 1},
-                          {"shifted", 3.2, -1.7, 0.3}};
+    const View views[] = {
+        {"play", 11.5, 5.5, 0}, {"map view", 11.5, 5.5, 1}, {"shifted", 3.2, -1.7, 0.3}};
     for (const View& v : views) {
         Worker& w = Workers.at(0);
         w.x = v.worker_x;
