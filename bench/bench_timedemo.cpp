@@ -109,8 +109,8 @@ int main(int argc, char** argv) {
     std::ofstream(dir / "empty.txt") << "0 close\n";
     std::vector<double> empty_wall, empty_cpu;
     for (int i = 0; i < 5; ++i) {
-        const Run e = run_game({"--level", "1", "--script", (dir / "empty.txt").string(),
-                                "--no-draw"});
+        const Run e =
+            run_game({"--level", "1", "--script", (dir / "empty.txt").string(), "--no-draw"});
         if (e.status != 0) {
             std::fprintf(stderr, "bench_timedemo: the empty run failed (%d)\n", e.status);
             return 1;
@@ -147,8 +147,7 @@ int main(int argc, char** argv) {
     }
     std::printf("%d solutions, %.0f frames (%.1f min of play) logic-only in %.0f ms: %.0f fps\n",
                 runs, frames, frames / 60 / 60, wall, frames / (wall / 1000));
-    std::printf("an empty run (start and end): %.1f ms wall, %.1f ms CPU\n", start_wall,
-                start_cpu);
+    std::printf("an empty run (start and end): %.1f ms wall, %.1f ms CPU\n", start_wall, start_cpu);
     const double play_wall = wall - runs * start_wall, play_cpu = cpu - runs * start_cpu;
     std::printf("play alone: %.0f ms wall, %.0f fps; the game's CPU %.2f us a frame (%.0f frames "
                 "a second of CPU)\n",
