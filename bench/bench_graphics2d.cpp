@@ -5,8 +5,8 @@
 // Runs headless on whatever OpenGL the environment gives (Mesa's software renderer in CI).
 #include "graphics/bmp.h"
 #include "graphics/device.h"
-#include "graphics/headless.h"
 #include "graphics/font.h"
+#include "graphics/headless.h"
 #include "graphics/screenshot.h"
 #include "platform/window.h"
 #include "runtime/files.h"
@@ -25,7 +25,8 @@ using Clock = std::chrono::steady_clock;
 template <typename F> double seconds_per_run(int runs, F&& f) {
     f(); // warm-up
     auto start = Clock::now();
-    for (int i = 0; i < runs; ++i) f();
+    for (int i = 0; i < runs; ++i)
+        f();
     return std::chrono::duration<double>(Clock::now() - start).count() / runs;
 }
 
@@ -96,8 +97,10 @@ int main() {
     double bare_s = seconds_per_run(frame_runs, present);
     const char* line = "The quick brown fox jumps over the lazy dog 0123456789";
     double full_s = seconds_per_run(frame_runs, [&] {
-        for (int i = 0; i < 2000; ++i) draw_sprite(2, (i * 37) % 768, (i * 53) % 568);
-        for (int i = 0; i < 200; ++i) print_text(line, (i * 13) % 300, (i * 3) % 592);
+        for (int i = 0; i < 2000; ++i)
+            draw_sprite(2, (i * 37) % 768, (i * 53) % 568);
+        for (int i = 0; i < 200; ++i)
+            print_text(line, (i * 13) % 300, (i * 3) % 592);
         present();
     });
     std::printf("frame of 2000 sprites + 200 text lines: %.2f ms, bare clear-and-present frame: "

@@ -64,6 +64,17 @@ CellRange reachable_cells(double start, double last, double eye) {
     return {first, to_int32(end - first) + 1};
 }
 
+// How far a cell model's view-test sphere reaches from its placement, at the cells' scaling.
+double cell_reach(double model) {
+    return 1.01 * object_reach(model);
+}
+
+// Whether any cell model placed at (x0..x1, height, z0..z1) can be seen.
+bool span_may_show(double x0, double x1, double z0, double z1, double height, double reach) {
+    const double hx = (x1 - x0) / 2, hz = (z1 - z0) / 2;
+    return sphere_may_show(x0 + hx, height, z0 + hz, std::sqrt(hx * hx + hz * hz) + reach) != 0;
+}
+
 // The bolt bits of a pad: 1 at its first cell, 2 at its last.
 bool has_bolt(double bolts, int bit) {
     return (to_int32(bolts) & bit) != 0;
@@ -238,6 +249,8 @@ void draw_map_overlay() {
 
 } // namespace
 
+bool SceneCulling = true;
+
 RtString StatusTimeText(double seconds) {
     const double m = to_int32(seconds / 60);
     const double s = to_int32(seconds) - 60 * m;
@@ -289,7 +302,21 @@ double DrawGirder(double x, double y, double extx, double exty, double ride_offs
     const bool along_x = ly < lx;
     const Vec3 eye = eye_point();
     const CellRange rx = reachable_cells(x, lx, eye.x), ry = reachable_cells(y, ly, eye.z);
-    for (int i = 0; i < rx.count; ++i)
+    if (rx.count == 0 || ry.count == 0) return 0;
+    const bool cull = SceneCulling;
+    // Pads and rows of cells the camera cannot see are left out as a whole; every cell drawn
+    // still passes the engine's own view test.
+    const double reach =
+        is_static != 0
+            ? cell_reach(kFloor)
+            : std::max({cell_reach(kGirder), cell_reach(kGirderMiddle), cell_reach(kGirderEnd)});
+    const double x0 = 2 * (x + rx.first), x1 = 2 * (x + rx.first + rx.count - 1);
+    const double z0 = 2 * (y + ry.first), z1 = 2 * (y + ry.first + ry.count - 1);
+    if (cull && !span_may_show(x0, x1, z0, z1, ride_offset, reach)) return 0;
+    for (int i = 0; i < rx.count; ++i) {
+        const double row_x = 2 * (x + rx.first + i);
+        if (cull && rx.count > 1 && !span_may_show(row_x, row_x, z0, z1, ride_offset, reach))
+            continue;
         for (int k = 0; k < ry.count; ++k) {
             const double cx = rx.first + i, cy = ry.first + k;
             const double c = along_x ? cx : cy, last = along_x ? lx : ly;
@@ -305,5 +332,6 @@ double DrawGirder(double x, double y, double extx, double exty, double ride_offs
             add_rotation(along_x ? angle + 90 : angle, 0, 1, 0);
             draw_object(model, 0);
         }
+    }
     return 0;
 }

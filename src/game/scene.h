@@ -5,3 +5,8 @@
 // The alarm clock's text for a time in seconds: whole minutes and the seconds left over, each
 // right-aligned in two characters (125.7 gives " 2: 5", 1000 gives "16:40").
 RtString StatusTimeText(double seconds);
+
+// DrawGirder leaves out pads and rows of cells the camera cannot see (on at start). Off, every
+// cell goes to the engine, which culls each draw on its own: the same pixels at a higher cost,
+// so the two can be compared.
+extern bool SceneCulling;

@@ -1,6 +1,7 @@
 // The text .ddd variant ("DDDA"): tokens, faces as fans, per-frame quantisation.
 #include "graphics/ddd.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -42,6 +43,12 @@ struct Tokens {
     bool number(double& v) {
         std::string_view tok;
         if (!next(tok) || tok.size() > 63) return false;
+        // Plain decimal numbers, nearly every token of a model, are read without a copy; both
+        // readers round correctly, so they agree. Anything else (a sign '+', hex, a number out
+        // of range, junk) takes strtod's way.
+        const char* end = tok.data() + tok.size();
+        const auto [stop_fast, ec] = std::from_chars(tok.data(), end, v);
+        if (ec == std::errc() && stop_fast == end) return std::isfinite(v);
         char buf[64];
         std::memcpy(buf, tok.data(), tok.size());
         buf[tok.size()] = '\0';

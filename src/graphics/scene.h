@@ -44,6 +44,14 @@ void clear_depth();
 void draw_object(double slot, double frame);
 void draw_object_blend(double slot, double frame_a, double frame_b, double t, double animate);
 
+// Culling many draws at once. object_reach: how far from the placement's translation the view
+// test's sphere of any frame of the slot's object reaches, unscaled (0 for an empty slot).
+// sphere_may_show: 0 when no object whose view-test sphere lies inside the sphere (x, y, z, r)
+// can pass the current camera's view test, so draws there can be left out without changing a
+// pixel; 1 otherwise. Always 0 while nothing is drawn (--no-draw).
+double object_reach(double slot);
+double sphere_may_show(double x, double y, double z, double r);
+
 // Models.
 void load_object(const char* file, double slot);
 void save_object(const char* file, double slot);

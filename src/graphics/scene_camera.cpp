@@ -176,9 +176,7 @@ FrameBlend choose_frames(int a, int b, double t, bool animate, int frame_count) 
         second = a;
         w = float(t);
     }
-    auto clamp = [&](int64_t f) {
-        return f < 0 ? 0 : f >= frame_count ? frame_count - 1 : int(f);
-    };
+    auto clamp = [&](int64_t f) { return f < 0 ? 0 : f >= frame_count ? frame_count - 1 : int(f); };
     return {clamp(first), clamp(second), w};
 }
 
@@ -195,6 +193,32 @@ bool sphere_in_view(const float c[3], float r, const float eye[3], const float t
         return off2 < cone * cone + r * r;
     }
     return v[0] * v[0] + v[1] * v[1] + v[2] * v[2] <= r * r;
+}
+
+double sphere_may_show(double x, double y, double z, double r) {
+    if (scene.device.no_draw) return 0;
+    if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z) || !(r < HUGE_VAL)) return 1;
+    // sphere_in_view passes a sphere only when its centre lies within its radius of the view
+    // cone (apex at the eye, half-angle atan(1.05 * cull_tangent)); a sphere holding it must
+    // then come within its own radius of the cone too.
+    double d[3] = {double(scene.target[0]) - scene.eye[0], double(scene.target[1]) - scene.eye[1],
+                   double(scene.target[2]) - scene.eye[2]};
+    const double dl = std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
+    if (!(dl > 0)) return 1;
+    const double v[3] = {x - scene.eye[0], y - scene.eye[1], z - scene.eye[2]};
+    const double p = (d[0] * v[0] + d[1] * v[1] + d[2] * v[2]) / dl;
+    const double vv = v[0] * v[0] + v[1] * v[1] + v[2] * v[2];
+    const double off = std::sqrt(std::fmax(vv - p * p, 0.0));
+    const double k = double(scene.cull_tangent) * 1.05;
+    const double cos_a = 1 / std::sqrt(1 + k * k), sin_a = k * cos_a;
+    double distance = 0;
+    if (off > k * p) {
+        // Outside the cone: to its nearest side line, or to the apex behind it.
+        distance = p * cos_a + off * sin_a <= 0 ? std::sqrt(vv) : off * cos_a - p * sin_a;
+    }
+    // Room for the float arithmetic of the per-object test.
+    const double slack = 0.01 + 1e-4 * (std::sqrt(vv) + r);
+    return distance <= r + slack ? 1 : 0;
 }
 
 void begin_3d(double near_distance, double far_distance, double fov) {

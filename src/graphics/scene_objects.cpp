@@ -6,6 +6,7 @@
 #include "runtime/files.h"
 #include "runtime/numbers.h"
 
+#include <cmath>
 #include <new>
 
 namespace {
@@ -53,6 +54,22 @@ void prepare_mesh(MeshObject& mesh) {
                           mesh.draw[0].data(), GL_STATIC_DRAW);
         gl_ext.BindBuffer(GL_ARRAY_BUFFER, 0);
     }
+}
+
+double object_reach(double slot) {
+    const ObjectSlot* os = object_slot(slot);
+    if (!os || !os->loaded) return 0;
+    double reach = 0;
+    for (const auto& mesh : os->meshes) {
+        if (!mesh) continue;
+        for (const DddFrame& f : mesh->data.frames) {
+            const double c =
+                std::sqrt(double(f.centre[0]) * f.centre[0] + double(f.centre[1]) * f.centre[1] +
+                          double(f.centre[2]) * f.centre[2]);
+            reach = std::fmax(reach, c + f.radius);
+        }
+    }
+    return reach;
 }
 
 void load_object(const char* file, double slot) {

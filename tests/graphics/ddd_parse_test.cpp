@@ -47,7 +47,7 @@ TEST(DddBinary, RoundTripsFieldForField) {
     ASSERT_EQ(d.size(), 3u);
     EXPECT_FLOAT_EQ(d[1].pos[0], (2 + 1) * 0.5f); // (byte - offset) * scale
     EXPECT_FLOAT_EQ(d[1].uv[1], -1.0f);           // v negated
-    EXPECT_FLOAT_EQ(d[0].rgba[0], 1.0f);           // colour 0x0000FF is red
+    EXPECT_FLOAT_EQ(d[0].rgba[0], 1.0f);          // colour 0x0000FF is red
     EXPECT_FLOAT_EQ(d[0].rgba[2], 0.0f);
     EXPECT_EQ(d[0].colour_index, 1u);
 }
@@ -145,6 +145,33 @@ TEST(DddText, FacesBecomeFansAndColoursFollowFirstUse) {
               DddStatus::ok);
     ASSERT_EQ(m.colours.size(), 2u);
     EXPECT_EQ(m.colours[1], 0x0001FFu);
+}
+
+// Every way of writing a number that strtod reads is read the same, the plain decimal ones on
+// the quick path included; what it does not read whole is an error.
+TEST(DddText, NumbersInEveryFormReadAsStrtodReadsThem) {
+    struct Case {
+        const char* token;
+        bool ok;
+        uint32_t red; // the colour's low byte
+    };
+    const Case cases[] = {
+        {"7", true, 7},      {"+7", true, 7},     {"7.6", true, 8},  {"-1", true, 0xFF},
+        {".5e1", true, 5},   {"5.", true, 5},     {"1e1", true, 10}, {"0x10", true, 16},
+        {"1e-320", true, 0}, {"00012", true, 12}, {"7e", false, 0},  {"-", false, 0},
+        {"1e400", false, 0}, {"inf", false, 0},   {"nan", false, 0}, {"7x", false, 0},
+        {"1.5.2", false, 0}, {"--1", false, 0},
+    };
+    for (const Case& c : cases) {
+        DddMesh m;
+        const std::string text =
+            std::string("DDDA 1.0 0 1 ") + c.token + " 0 0 3 0 0 1 0 2 0 1 3 0 0 0 1 0 0 0 1 0";
+        const DddStatus status = parse(text, m);
+        EXPECT_EQ(status == DddStatus::ok, c.ok) << c.token;
+        if (status != DddStatus::ok || !c.ok) continue;
+        ASSERT_EQ(m.colours.size(), 2u) << c.token;
+        EXPECT_EQ(m.colours[1] & 0xFFu, c.red) << c.token;
+    }
 }
 
 TEST(DddText, QuantisesPerFrame) {
