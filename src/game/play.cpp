@@ -1,6 +1,8 @@
 // A game: the frame loop over the rules and the scene, level after level until the lives run
 // out or the last level is done; the music choice during play; the level editor's test runs.
+#include "game/feedback.h"
 #include "game/game.h"
+#include "game/hold.h"
 #include "game/play.h"
 #include "game/seam.h"
 #include "game/state.h"
@@ -20,15 +22,35 @@ double StartLevelOverride = -1;
 
 namespace {
 
-// One frame of play: the rules, the scene, the help texts, the frame shown.
-void PlayFrame() {
-    const double previous = FrameClock;
-    FrameClock = timer_ms();
-    PlayStep(FrameClock - previous);
+// The level whose title card was shown last (-1: none yet in this game).
+double CardLevel = -1;
+
+// The scene as it stands, the help texts and the banner; not presented.
+void DrawPlayScene() {
     DrawLevel(0);
     end_3d();
     print_text("Crsr  to Move", 0, 0);
     print_text("LCtrl to Screw", 0, 20);
+    DrawBanner();
+}
+
+// One frame of play: the holds (pause, leave question), the rules, the scene, the help texts,
+// the frame shown.
+void PlayFrame() {
+    const double previous = FrameClock;
+    FrameClock = timer_ms();
+    SoundsStarted.clear();
+    // The holds are read after the frame's clock: they cost the frame nothing.
+    if (CheckHolds(DrawPlayScene) != 0) {
+        Playing = 0;
+        return;
+    }
+    PlayStep(FrameClock - previous);
+    if (Level != CardLevel && Playing != 0) {
+        CardLevel = Level;
+        ShowTitleCard();
+    }
+    DrawPlayScene();
     present_frame();
 }
 
@@ -42,6 +64,9 @@ void StartGame(double level) {
     Playing = 1;
     FrameClock = timer_ms();
     CurrentScreen = "play";
+    CardLevel = -1;
+    ClearBanner();
+    ResetHolds();
 }
 
 bool EndPressed() {

@@ -12,6 +12,8 @@ struct RuntimeOptions {
     double max_ms = -1;   // --max-ms MS (-1: no limit)
     double level = -1;    // --level N (-1: not given)
     bool no_draw = false; // --no-draw (scripted runs only)
+    std::string audio_out;    // --audio-out FILE (scripted runs only)
+    std::string dump_at_exit; // --dump-at-exit FILE
 };
 
 // Parses argv; false with a one-line reason. Arguments that are not options are left to the
