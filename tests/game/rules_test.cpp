@@ -1,6 +1,8 @@
 // The rules of play, frame by frame, in-process: girders, the worker, bolts, the clock, the lift.
 #include "rules_fixture.h"
 
+#include "game/feedback.h"
+
 #include <cmath>
 
 namespace {
@@ -157,7 +159,8 @@ TEST_F(Bolts, FasteningSnapsScoresAndGlidesWithTheControlsLocked) {
     Frame();
     ASSERT_EQ(P(1).bolts, 1);
     EXPECT_EQ(P(1).x, 1); // snapped onto the end
-    EXPECT_EQ(fake.sounds, std::vector<double>{0});
+    // The level's only girder: fastened, and the chime of a solved level.
+    EXPECT_EQ(fake.sounds, (std::vector<double>{0, kSoundSolved}));
     EXPECT_EQ(Score, 2.5);
     EXPECT_EQ(W().bolt_timer, 1000);
     EXPECT_EQ(W().target_x, 1.5);
@@ -228,7 +231,8 @@ TEST_F(Bolts, ActionDoesNothingOnStaticPadsMiddleCellsOrAwayFromTheEnds) {
     W().pad = 1;
     Press();
     EXPECT_EQ(P(1).bolts, 0);
-    EXPECT_TRUE(fake.sounds.empty());
+    // Each of the three presses found nothing to bolt: the dull sound, nothing else.
+    EXPECT_EQ(fake.sounds, (std::vector<double>{kSoundNothing, kSoundNothing, kSoundNothing}));
     EXPECT_EQ(Score, 0);
 }
 
@@ -236,14 +240,14 @@ TEST_F(Bolts, HoldingTheActionFiresOnceAndAReleaseArmsItAgain) {
     fake.controls[2] = 1;
     Frames(200); // fastened, glided, still held
     EXPECT_EQ(P(1).bolts, 1);
-    EXPECT_EQ(fake.sounds.size(), 1u);
+    EXPECT_EQ(fake.sounds, (std::vector<double>{0, kSoundSolved}));
     EXPECT_EQ(ActionLatch, 1);
     fake.controls[2] = 0;
     Frame();
     EXPECT_EQ(ActionLatch, 0);
     Press();
     EXPECT_EQ(P(1).bolts, 0);
-    EXPECT_EQ(fake.sounds.size(), 2u);
+    EXPECT_EQ(fake.sounds, (std::vector<double>{0, kSoundSolved, 1}));
 }
 
 TEST_F(Bolts, ForceMapAcceptsOnlyTheStartPosition) {
