@@ -13,6 +13,8 @@ std::vector<double> SoundsStarted;
 
 namespace {
 
+std::vector<double> noted_sounds;
+
 constexpr double kCardMs = 2500, kCardFadeMs = 1000;
 constexpr double kSolvedMs = 3000, kSolvedFadeMs = 500;
 // The banner's top: below the worker, above the lower edge with room for a third line.
@@ -99,4 +101,14 @@ void ShowSolvedBanner() {
     ShowBanner("Level solved", "The lift is open", kSolvedMs, kSolvedFadeMs);
 }
 
-void NoteSoundStarted(double slot) { SoundsStarted.push_back(slot); }
+void NoteSoundStarted(double slot) { noted_sounds.push_back(slot); }
+
+void PublishSounds() {
+    SoundsStarted.swap(noted_sounds);
+    noted_sounds.clear();
+}
+
+void ClearSounds() {
+    SoundsStarted.clear();
+    noted_sounds.clear();
+}

@@ -44,9 +44,15 @@ void ShowTitleCard(const std::string& subtitle = "");
 // "Level solved" with the hint that the lift is open, for three seconds.
 void ShowSolvedBanner();
 
-// The sound slots started since the current frame began (the state dump's "SoundsStarted").
+// The sound slots started in the last frame shown (the state dump's "SoundsStarted"): the
+// sounds of a frame are noted while it runs and published just before it is presented, so a
+// dump anywhere between two presented frames sees the same list.
 extern std::vector<double> SoundsStarted;
 void NoteSoundStarted(double slot);
+// Publishes the sounds noted since the last call (before present_frame), and starts a new list.
+void PublishSounds();
+// Forgets every noted and published sound (a game starts or ends).
+void ClearSounds();
 
 // Draws a text box: the lines centred on the screen's middle column, the box's top at `top`;
 // `alpha` 0..1 fades the whole box. Returns the box's height.

@@ -42,6 +42,7 @@ void HoldPaused(void (*draw)()) {
         draw_rect(0, 0, ScreenWidth, ScreenHeight, 0);
         set_alpha_mode(0);
         DrawTextBox({"Paused", "P or Start plays on"}, 250, 1);
+        PublishSounds();
         present_frame();
         if (pause_edge.pressed(PauseDown())) break;
     }
@@ -60,6 +61,7 @@ bool AskLeave(void (*draw)()) {
     for (;;) {
         draw();
         gui_show(0);
+        PublishSounds();
         present_frame();
         if (gui_get_number("bt_yesCLICKED") != 0) {
             leave = true;

@@ -39,7 +39,6 @@ void DrawPlayScene() {
 void PlayFrame() {
     const double previous = FrameClock;
     FrameClock = timer_ms();
-    SoundsStarted.clear();
     // The holds are read after the frame's clock: they cost the frame nothing.
     if (CheckHolds(DrawPlayScene) != 0) {
         Playing = 0;
@@ -51,6 +50,7 @@ void PlayFrame() {
         ShowTitleCard();
     }
     DrawPlayScene();
+    PublishSounds();
     present_frame();
 }
 
@@ -66,6 +66,7 @@ void StartGame(double level) {
     CurrentScreen = "play";
     CardLevel = -1;
     ClearBanner();
+    ClearSounds();
     ResetHolds();
 }
 
@@ -85,6 +86,7 @@ double PlayGame() {
     do {
         PlayFrame();
     } while (Playing != 0);
+    ClearSounds();
     if (GameComplete != 0) ShowEnding();
     return 0;
 }
