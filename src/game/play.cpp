@@ -70,6 +70,10 @@ void StartGame(double level) {
     ResetHolds();
 }
 
+// The ending's box: below the credits' texts, above the picture's lower girder.
+constexpr double kEndingBoxTop = 400;
+constexpr const char* kEndingPrompt = "Space or pad button 2: menu";
+
 bool EndPressed() {
     return key_state(57) != 0 || ReadControl(0, 2) != 0 || mouse_state(3) != 0;
 }
@@ -113,22 +117,15 @@ double ShowEnding() {
     CurrentScreen = "ending";
     load_sprite("gfx/Credits.bmp", 500);
     load_font("bigfont.bmp", 0);
-    double gw = 0, gh = 0;
-    font_size(gw, gh);
-    auto centred = [&](const RtString& text, double y) {
-        print_text(text.c_str(), (ScreenWidth - gw * double(text.length())) / 2, y);
-    };
-    const RtString score = RtString("Final score: ") + str_format(0, 2, Score);
+    const std::string score = std::string("Final score: ") + str_format(0, 2, Score).c_str();
     // A key still held from play must not end the ending at once.
     while (EndPressed()) present_frame();
     for (;;) {
         stretch_sprite(500, 0, 0, ScreenWidth, ScreenHeight);
-        draw_rect(0, ScreenHeight / 2 - 75, ScreenWidth, ScreenHeight / 2 + 65, 0);
-        draw_rect(0, ScreenHeight / 2 - 77, ScreenWidth, ScreenHeight / 2 - 75, 16777215);
-        draw_rect(0, ScreenHeight / 2 + 65, ScreenWidth, ScreenHeight / 2 + 67, 16777215);
-        centred("Congratulations!", ScreenHeight / 2 - 55);
-        centred("Every girder is bolted.", ScreenHeight / 2 - 15);
-        centred(score, ScreenHeight / 2 + 25);
+        // The credits picture keeps its texts above y 390; the box sits below them, with room
+        // for one more line above the prompt.
+        DrawTextBox({"Congratulations!", "Every girder is bolted.", score, kEndingPrompt},
+                    kEndingBoxTop, 1);
         present_frame();
         if (EndPressed()) break;
     }
