@@ -36,9 +36,13 @@ void ShowBanner(const std::string& text, const std::string& subtitle, double dur
     Banner = GameBanner{text, subtitle, FrameClock, duration, fade};
 }
 
-void ClearBanner() { Banner = GameBanner{}; }
+void ClearBanner() {
+    Banner = GameBanner{};
+}
 
-std::string BannerText() { return BannerAlpha() > 0 ? Banner.text : std::string(); }
+std::string BannerText() {
+    return BannerAlpha() > 0 ? Banner.text : std::string();
+}
 
 double DrawTextBox(const std::vector<std::string>& lines, double top, double alpha) {
     double gw = 8, gh = 8;
@@ -101,7 +105,9 @@ void ShowSolvedBanner() {
     ShowBanner("Level solved", "The lift is open", kSolvedMs, kSolvedFadeMs);
 }
 
-void NoteSoundStarted(double slot) { noted_sounds.push_back(slot); }
+void NoteSoundStarted(double slot) {
+    noted_sounds.push_back(slot);
+}
 
 void PublishSounds() {
     SoundsStarted.swap(noted_sounds);

@@ -24,8 +24,7 @@ struct GameBanner {
 extern GameBanner Banner;
 
 // Shows a banner from now (FrameClock) on; it replaces the one shown.
-void ShowBanner(const std::string& text, const std::string& subtitle, double duration,
-                double fade);
+void ShowBanner(const std::string& text, const std::string& subtitle, double duration, double fade);
 void ClearBanner();
 // The banner's text while it is shown, else "".
 std::string BannerText();

@@ -30,8 +30,12 @@ struct Edge {
 
 Edge pause_edge, leave_edge, yes_edge, no_edge;
 
-bool PauseDown() { return key_state(kKeyP) != 0 || joy_button(0, kPadStart) != 0; }
-bool LeaveDown() { return key_state(kKeyBackspace) != 0 || joy_button(0, kPadBack) != 0; }
+bool PauseDown() {
+    return key_state(kKeyP) != 0 || joy_button(0, kPadStart) != 0;
+}
+bool LeaveDown() {
+    return key_state(kKeyBackspace) != 0 || joy_button(0, kPadBack) != 0;
+}
 
 void HoldPaused(void (*draw)()) {
     Paused = 1;
@@ -68,8 +72,8 @@ bool AskLeave(void (*draw)()) {
             break;
         }
         if (gui_get_number("bt_noCLICKED") != 0) break;
-        const bool yes = key_state(kKeyReturn) != 0 || key_state(kKeyY) != 0 ||
-                         joy_button(0, kPadYes) != 0;
+        const bool yes =
+            key_state(kKeyReturn) != 0 || key_state(kKeyY) != 0 || joy_button(0, kPadYes) != 0;
         const bool no = key_state(kKeyN) != 0 || joy_button(0, kPadNo) != 0;
         const bool again = leave_edge.pressed(LeaveDown());
         if (yes_edge.pressed(yes)) {

@@ -28,8 +28,7 @@ void store(int j, JoyPart part, int index, int64_t value) {
     else if (part == JoyPart::Button) {
         s.button[index] = uint8_t(value);
         if (value != 0) input.joy_pressed[j][index] = kPressedNow;
-    }
-    else
+    } else
         s.hat = uint32_t(value);
     if (input.joy_observer) input.joy_observer(j, part, index, value);
 }

@@ -27,9 +27,8 @@ void input_handle_event(const platform::Event& e) {
     case EventKind::KeyUp:
         // A release keeps the press latch: a tap between two reads is still seen once.
         if (e.code >= 0 && e.code < 256)
-            input.keys[e.code] = e.kind == EventKind::KeyDown
-                                     ? (0x80 | kPressedNow)
-                                     : (input.keys[e.code] & kPressed);
+            input.keys[e.code] = e.kind == EventKind::KeyDown ? (0x80 | kPressedNow)
+                                                              : (input.keys[e.code] & kPressed);
         break;
     case EventKind::MouseMove:
         input.moved_x += e.x - input.pointer_x;

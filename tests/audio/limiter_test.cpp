@@ -86,9 +86,9 @@ TEST(Limiter, TheGainFallsSmoothlyAndComesBackAfterTheLoudPart) {
         largest_step = std::max(largest_step, std::fabs(l.gain() - last));
         last = l.gain();
     }
-    EXPECT_LT(lowest, 0.7f);         // the burst was turned down
-    EXPECT_LT(largest_step, 0.05f);  // ... over many frames, not in one jump
-    EXPECT_GT(l.gain(), 0.999f);     // a second after it, back to unity
+    EXPECT_LT(lowest, 0.7f);        // the burst was turned down
+    EXPECT_LT(largest_step, 0.05f); // ... over many frames, not in one jump
+    EXPECT_GT(l.gain(), 0.999f);    // a second after it, back to unity
     EXPECT_LE(peak(s), Limiter::kCeiling * 1.0001f);
 }
 
@@ -100,7 +100,7 @@ TEST(Limiter, NonFiniteInputGivesSilenceNotNoise) {
     const std::vector<float> out = limited(s);
     for (float v : out)
         ASSERT_TRUE(std::isfinite(v));
-    EXPECT_EQ(out[2 * (10 + Limiter::kLookahead)], 0.0f); // the NaN frame's left side
+    EXPECT_EQ(out[2 * (10 + Limiter::kLookahead)], 0.0f);   // the NaN frame's left side
     EXPECT_GT(peak(out, Limiter::kLookahead + 40), 900.0f); // and the tone goes on at its level
 }
 

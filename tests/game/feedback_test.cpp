@@ -81,9 +81,9 @@ TEST_F(Feedback, EachCueSoundsOnceInTheFrameOfWhatHappened) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        ASSERT_EQ(game.run(c.script + FrameDumps(c.from, c.to) + "121000 close\n",
-                           "--level 1 --no-draw"),
-                  0);
+        ASSERT_EQ(
+            game.run(c.script + FrameDumps(c.from, c.to) + "121000 close\n", "--level 1 --no-draw"),
+            0);
         size_t seen = 0;
         std::vector<double> times;
         for (const std::string& d : Frames()) {

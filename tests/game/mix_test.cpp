@@ -52,7 +52,9 @@ Level Measure(const std::vector<int16_t>& s, double from_ms, double to_ms) {
     return l;
 }
 
-double Db(double ratio) { return 20 * std::log10(ratio); }
+double Db(double ratio) {
+    return 20 * std::log10(ratio);
+}
 
 TEST(Mix, TheSoundFollowsTheRunsClock) {
     GameRun game(false);

@@ -46,7 +46,7 @@ TEST_F(InputDeviceTest, KeyStateUsesTheLowEightBitsAndRefreshesEveryRead) {
     EXPECT_TRUE(input_any_key_down());
     key(0, false);
     EXPECT_EQ(key_state(0), 1); // the press is seen once (its latch), then it is gone
-    key(255, true); // outside the 0..254 the wait looks at
+    key(255, true);             // outside the 0..254 the wait looks at
     EXPECT_FALSE(input_any_key_down());
 }
 

@@ -38,8 +38,7 @@ std::vector<Control> Controls() {
     };
     auto button = [](int b) {
         return [b](bool down) {
-            input_handle_event(
-                Event{down ? EventKind::ButtonDown : EventKind::ButtonUp, b, 0, 0});
+            input_handle_event(Event{down ? EventKind::ButtonDown : EventKind::ButtonUp, b, 0, 0});
         };
     };
     return {

@@ -192,7 +192,8 @@ TEST(ScriptedRun, AltEnterTogglesFullscreenAndIsNoGameKey) {
 
 TEST(ScriptedRun, DumpWritesEmptyObjectWithoutStateWriter) {
     // The probe's text-input mode registers no state writer.
-    ScriptedRun r = run_scripted(probe_program(), "SS_PROBE=inkey", "50 dump state.json\n100 close\n");
+    ScriptedRun r =
+        run_scripted(probe_program(), "SS_PROBE=inkey", "50 dump state.json\n100 close\n");
     ASSERT_EQ(r.status, 0) << r.output;
     EXPECT_EQ(read_text(r.dir + "/state.json"), "{}");
 }
@@ -273,8 +274,7 @@ TEST(Recorder, ShortTapsAndLateFramesReplayToTheSameState) {
     ASSERT_EQ(live.status, 0) << live.output;
     const std::string recording = read_text(live.dir + "/rec.txt");
     const std::string live_state = read_text(live.dir + "/live.json");
-    EXPECT_NE(live_state.find("\"f2\":3,\"ctrl\":2,\"space\":2"), std::string::npos)
-        << live_state;
+    EXPECT_NE(live_state.find("\"f2\":3,\"ctrl\":2,\"space\":2"), std::string::npos) << live_state;
     // The late frames moved the recorded run's clock on, and the recording says so.
     EXPECT_NE(recording.find(" clock "), std::string::npos) << recording;
     ScriptedRun replay = run_scripted(probe_program(), "SS_PROBE=taps", recording,
@@ -287,7 +287,8 @@ TEST(Recorder, EveryEventIsWrittenWithinAFrameOfWhenItHappened) {
     // The probe says when each tap went down on the run's clock; the recording must give it a
     // time at most a frame away, also after the late frames (falling behind, the recorded run
     // would give the last taps times some 150 ms too early).
-    ScriptedRun live = run_plain(probe_program(), "SS_PROBE=taps", "--record rec.txt --max-ms 5000");
+    ScriptedRun live =
+        run_plain(probe_program(), "SS_PROBE=taps", "--record rec.txt --max-ms 5000");
     ASSERT_EQ(live.status, 0) << live.output;
     std::vector<ScriptCommand> commands;
     ScriptError error;
@@ -299,9 +300,8 @@ TEST(Recorder, EveryEventIsWrittenWithinAFrameOfWhenItHappened) {
         int key = 0;
         double at = 0;
         if (std::sscanf(line.c_str(), "tap %d at %lf", &key, &at) != 2) continue;
-        while (next < commands.size() &&
-               !(commands[next].op == ScriptOp::Key && commands[next].a == key &&
-                 commands[next].down))
+        while (next < commands.size() && !(commands[next].op == ScriptOp::Key &&
+                                           commands[next].a == key && commands[next].down))
             ++next;
         ASSERT_LT(next, commands.size()) << "tap of key " << key << " not recorded";
         // A frame, and a few ms for a busy machine between the clock read and the push.

@@ -159,8 +159,8 @@ TEST(RuntimeOptions, ReadsEveryOptionAndRefusesMistakes) {
     EXPECT_FALSE(parse({"--no-draw=yes", "--script", "s.txt"}, o, err));
     EXPECT_EQ(err, "option --no-draw takes no value");
     // The sound file is written in step with a script's clock; the exit dump by any run.
-    ASSERT_TRUE(parse({"--script", "s.txt", "--audio-out", "m.wav", "--dump-at-exit=e.json"}, o,
-                      err))
+    ASSERT_TRUE(
+        parse({"--script", "s.txt", "--audio-out", "m.wav", "--dump-at-exit=e.json"}, o, err))
         << err;
     EXPECT_EQ(o.audio_out, "m.wav");
     EXPECT_EQ(o.dump_at_exit, "e.json");

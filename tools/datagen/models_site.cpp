@@ -171,7 +171,8 @@ Mesh lift_model() {
     const Colour block_cols[6] = {hook, hook, yellow, black, hook, hook};
     box_coloured(m, translate({0, block_y, 0}), {-0.3f, -0.15f, -0.2f}, {0.3f, 0.55f, 0.2f},
                  block_cols);
-    cylinder(m, translate({0, block_y + 0.35f, 0}) * rotate_x(90), 0.24f, 0.24f, -0.24f, 0.24f, 8, steel);
+    cylinder(m, translate({0, block_y + 0.35f, 0}) * rotate_x(90), 0.24f, 0.24f, -0.24f, 0.24f, 8,
+             steel);
     cylinder(m, translate({0, block_y + 0.55f, 0}), 0.06f, 0.06f, 0, 0.5f, 6, steel);
     // The hook: a bent bar of boxes.
     const float hk[][2] = {{0, block_y + 1.1f},

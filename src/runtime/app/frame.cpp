@@ -436,9 +436,17 @@ void hold_game_clock(double flag) {
     frame.game_hold = on;
     if (on) {
         if (frame.hold_since < 0) frame.hold_since = clock_now();
-    } else if (frame.hold_since >= 0) {
-        frame.held_ms += clock_now() - frame.hold_since;
-        frame.hold_since = -1;
+        frame.hold_previous_present_ms = frame.previous_present_ms;
+        frame.hold_last_present_ms = frame.last_present_ms;
+    } else {
+        if (frame.hold_since >= 0) {
+            frame.held_ms += clock_now() - frame.hold_since;
+            frame.hold_since = -1;
+        }
+        // The frames shown during the hold are no game frames: frame_time_ms goes on from the
+        // frame before it.
+        frame.previous_present_ms = frame.hold_previous_present_ms;
+        frame.last_present_ms = frame.hold_last_present_ms;
     }
 }
 

@@ -48,8 +48,11 @@ struct FrameState {
     std::string record_path;
     std::vector<ScriptCommand> recorded;
 
-    // the game's own hold (hold_game_clock): the game's clock stands still, frames go on
+    // the game's own hold (hold_game_clock): the game's clock stands still, frames go on; the
+    // present times from before it come back after it
     bool game_hold = false;
+    double hold_previous_present_ms = 0;
+    double hold_last_present_ms = 0;
 
     // --audio-out: the captured mix, in step with the run's clock
     std::string audio_out_path;

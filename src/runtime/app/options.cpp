@@ -84,7 +84,8 @@ bool parse_runtime_options(int argc, char** argv, RuntimeOptions& out, std::stri
         } else {
             error = "unknown option " + name +
                     " (runtime options: --windowed, --fullscreen, --script FILE, --record FILE, "
-                    "--seed N, --max-ms MS, --level N, --no-draw, --audio-out FILE, --dump-at-exit FILE)";
+                    "--seed N, --max-ms MS, --level N, --no-draw, --audio-out FILE, --dump-at-exit "
+                    "FILE)";
             return false;
         }
     }

@@ -210,8 +210,8 @@ void tapped_input() {
         int frame, key;
         double hold_ms;
     };
-    const Tap plan[] = {{3, 60, 10}, {6, 29, 15}, {9, 57, 20}, {12, 60, 25}, {15, 29, 30},
-                        {18, 60, 12}, {21, 57, 28}};
+    const Tap plan[] = {{3, 60, 10},  {6, 29, 15},  {9, 57, 20}, {12, 60, 25},
+                        {15, 29, 30}, {18, 60, 12}, {21, 57, 28}};
     bool was[3] = {false, false, false};
     for (frames = 0; frames < 30; ++frames) {
         for (const Tap& t : plan)
