@@ -44,6 +44,15 @@ std::vector<int> Sounds(const std::string& dump) {
     return out;
 }
 
+// Field `key` of pad `index` in a dump.
+double PadField(const std::string& dump, int index, const std::string& key) {
+    size_t at = dump.find("\"Pads\":[");
+    for (int i = 0; i <= index && at != std::string::npos; ++i)
+        at = dump.find('{', at + 1);
+    if (at == std::string::npos) return std::nan("");
+    return JsonNum(dump.substr(at, dump.find('}', at) - at + 1), key);
+}
+
 class Feedback : public testing::Test {
   protected:
     GameRun game{false};
@@ -150,6 +159,11 @@ TEST_F(Feedback, PauseHoldsTheClockAndP10msTapsAreEnough) {
         EXPECT_EQ(JsonNum(after, "Paused"), 0);
         // Three seconds of the run, one of them played: two seconds were held.
         EXPECT_NEAR(JsonNum(before, "TimeLeft") - JsonNum(after, "TimeLeft"), 1, 0.05);
+        // The girder is where it is after two seconds of play without a pause.
+        ASSERT_EQ(game.run("2000 dump plain.json\n2000 close\n", "--level 1 --no-draw"), 0);
+        const std::string plain = game.read("plain.json");
+        EXPECT_NEAR(PadField(after, 1, "y"), PadField(plain, 1, "y"), 1e-3);
+        EXPECT_NEAR(JsonNum(after, "TimeLeft"), JsonNum(plain, "TimeLeft"), 1e-3);
     }
 }
 
