@@ -39,12 +39,13 @@ void DrawPlayScene() {
 void PlayFrame() {
     const double previous = FrameClock;
     FrameClock = timer_ms();
-    // The holds are read after the frame's clock: they cost the frame nothing.
+    PlayStep(FrameClock - previous);
+    // The holds are read after the rules, so the rules' reads of the controls keep their place
+    // in the frame; a hold costs the frame nothing.
     if (CheckHolds(DrawPlayScene) != 0) {
         Playing = 0;
         return;
     }
-    PlayStep(FrameClock - previous);
     if (Level != CardLevel && Playing != 0) {
         CardLevel = Level;
         ShowTitleCard();

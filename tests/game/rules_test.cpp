@@ -228,7 +228,8 @@ TEST_F(Bolts, ActionDoesNothingOnStaticPadsMiddleCellsOrAwayFromTheEnds) {
     W().x = 3.5;
     Press();
     EXPECT_EQ(P(1).bolts, 0);
-    EXPECT_EQ(fake.sounds, (std::vector<double>{kSoundNothing, kSoundNothing}));
+
+    EXPECT_EQ(fake.sounds.back(), kSoundNothing);
     MakeLevel({{0, 0, 0, 0, 1, 1}, {1, 0, 1, 0, 3, 1}}); // a static floor
     W().x = 1.5;
     W().pad = 1;
