@@ -1,6 +1,7 @@
 #include "audio/sound.h"
 
 #include "audio/decode.h"
+#include "audio/limiter.h"
 #include "audio/mixer.h"
 #include "audio/music.h"
 #include "platform/audio_device.h"
@@ -25,6 +26,9 @@ struct SoundDevice {
     std::mutex effects_lock;
     Mixer mixer;
     MusicPlayer music;
+    Limiter limiter;
+    bool capture = false; // the mix is pulled by sound_capture instead of a device
+    bool capture_paused = false;
     std::array<float, 2 * kChunk> mix{};
     std::array<float, 2 * kChunk> scratch{};
 };
@@ -35,21 +39,30 @@ SoundDevice& device() {
     return *d;
 }
 
-void audio_callback(void* user, int16_t* out, int frames) {
-    SoundDevice& d = *static_cast<SoundDevice*>(user);
-    size_t left = size_t(std::max(frames, 0));
-    while (left > 0) {
-        size_t n = std::min(left, kChunk);
+// Effects, then music, then the master limiter: the output never reaches full scale.
+void mix_output(SoundDevice& d, int16_t* out, size_t frames) {
+    while (frames > 0) {
+        size_t n = std::min(frames, kChunk);
         std::fill_n(d.mix.data(), 2 * n, 0.0f);
         {
             std::lock_guard<std::mutex> g(d.effects_lock);
             d.mixer.mix(d.mix.data(), n);
         }
         d.music.mix(d.mix.data(), n, d.scratch.data());
+        d.limiter.process(d.mix.data(), n);
         float_to_s16(d.mix.data(), out, 2 * n);
         out += 2 * n;
-        left -= n;
+        frames -= n;
     }
+}
+
+void audio_callback(void* user, int16_t* out, int frames) {
+    mix_output(*static_cast<SoundDevice*>(user), out, size_t(std::max(frames, 0)));
+}
+
+// Sound can be heard, or captured.
+bool output_open() {
+    return platform::audio_device_open() || device().capture;
 }
 
 void release_all() {
@@ -65,27 +78,48 @@ void release_all() {
 
 } // namespace
 
-void sound_init() {
-    if (platform::audio_device_open()) return;
+void sound_init(bool capture) {
+    if (output_open()) return;
+    if (capture) {
+        device().capture = true;
+        device().limiter.reset();
+        return;
+    }
     platform::open_audio_device(audio_callback, &device());
 }
 
 void sound_shutdown() {
     platform::close_audio_device();
     release_all();
+    device().capture = false;
+    device().capture_paused = false;
 }
 
 void sound_set_paused(bool paused) {
+    device().capture_paused = paused;
     platform::pause_audio_device(paused);
 }
 
 bool sound_available() {
-    return platform::audio_device_open();
+    return output_open();
+}
+
+bool sound_capturing() {
+    return device().capture;
+}
+
+void sound_capture(size_t frames, std::vector<int16_t>& out) {
+    SoundDevice& d = device();
+    if (!d.capture) return;
+    const size_t at = out.size();
+    out.resize(at + 2 * frames, 0);
+    // A paused output is silent and goes on where it was, as the device does.
+    if (!d.capture_paused) mix_output(d, out.data() + at, frames);
 }
 
 double load_sound(std::string_view file, double slot, double voices) {
     int index = sound_slot_index(slot);
-    if (index < 0 || !platform::audio_device_open()) return 0;
+    if (index < 0 || !output_open()) return 0;
     if (!file_readable(file)) { // a missing file leaves the slot as it was
         log_missing_file(file);
         return 0;
@@ -104,7 +138,7 @@ double load_sound(std::string_view file, double slot, double voices) {
 
 double play_sound(double slot, double pan, double volume) {
     int index = sound_slot_index(slot);
-    if (index < 0 || !platform::audio_device_open()) return 0;
+    if (index < 0 || !output_open()) return 0;
     SoundDevice& d = device();
     std::lock_guard<std::mutex> g(d.effects_lock);
     d.mixer.play(index, pan, volume);
@@ -120,7 +154,7 @@ bool sound_loaded(double slot) {
 }
 
 double load_music(std::string_view file) {
-    if (!platform::audio_device_open()) return 0;
+    if (!output_open()) return 0;
     std::unique_ptr<Module> module;
     if (auto bytes = read_file(file, kMaxModuleBytes))
         module = Module::load(*bytes);

@@ -4,17 +4,26 @@
 // Effects: 128 slots (0..127), each with 1..4 voices of the same sound, so an effect can
 // overlap itself. Music: one tracker module at a time, played once. Without an audio device
 // every operation is a quiet no-op: loads load nothing, music_finished reports 1.
+#include <cstddef>
+#include <cstdint>
 #include <string_view>
+#include <vector>
 
 // Opens the audio device (44100 Hz stereo) and creates the 128 empty slots. Without a device
-// every operation is a quiet no-op.
-void sound_init();
+// every operation is a quiet no-op. With `capture` no device is opened: the mix is made only
+// when sound_capture asks for it (a run that writes its sound to a file).
+void sound_init(bool capture = false);
 // Releases the slots and the module and closes the device.
 void sound_shutdown();
 // Mutes the output while the window is paused; it resumes where it was.
 void sound_set_paused(bool paused);
-// True when the device is open and sound can be heard.
+// True when the device is open and sound can be heard (or is captured).
 bool sound_available();
+// True when the mix is captured instead of played.
+bool sound_capturing();
+// Capture: mixes the next `frames` stereo frames (effects, music, the master limiter) and
+// appends them to `out`; silence while paused. Does nothing without capture.
+void sound_capture(size_t frames, std::vector<int16_t>& out);
 
 // Loads a WAV file (8-bit unsigned or 16-bit signed PCM, mono or stereo, any rate) into a slot,
 // converted once to the device format. Slots above 127 use 127, negative ones load nothing;

@@ -1,5 +1,7 @@
 #include "game/dump.h"
 
+#include "game/feedback.h"
+#include "game/hold.h"
 #include "game/menu.h"
 #include "game/play.h"
 #include "game/state.h"
@@ -132,6 +134,15 @@ std::string DumpState() {
     for (int i = 0; i < WorkerCount(); ++i) {
         if (i) s += ',';
         s += WorkerJson(Workers.at(i));
+    }
+    s += ']';
+    s += ",\"Paused\":" + JsonNumber(Paused);
+    s += ",\"Question\":" + JsonString(Question);
+    s += ",\"Message\":" + JsonString(Paused != 0 ? std::string("Paused") : BannerText());
+    s += ",\"SoundsStarted\":[";
+    for (size_t i = 0; i < SoundsStarted.size(); ++i) {
+        if (i) s += ',';
+        s += JsonNumber(SoundsStarted[i]);
     }
     s += ']';
     if (std::strcmp(CurrentScreen, "menu") == 0) {

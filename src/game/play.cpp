@@ -1,6 +1,8 @@
 // A game: the frame loop over the rules and the scene, level after level until the lives run
 // out or the last level is done; the music choice during play; the level editor's test runs.
+#include "game/feedback.h"
 #include "game/game.h"
+#include "game/hold.h"
 #include "game/play.h"
 #include "game/seam.h"
 #include "game/state.h"
@@ -20,15 +22,36 @@ double StartLevelOverride = -1;
 
 namespace {
 
-// One frame of play: the rules, the scene, the help texts, the frame shown.
-void PlayFrame() {
-    const double previous = FrameClock;
-    FrameClock = timer_ms();
-    PlayStep(FrameClock - previous);
+// The level whose title card was shown last (-1: none yet in this game).
+double CardLevel = -1;
+
+// The scene as it stands, the help texts and the banner; not presented.
+void DrawPlayScene() {
     DrawLevel(0);
     end_3d();
     print_text("Crsr  to Move", 0, 0);
     print_text("LCtrl to Screw", 0, 20);
+    DrawBanner();
+}
+
+// One frame of play: the holds (pause, leave question), the rules, the scene, the help texts,
+// the frame shown.
+void PlayFrame() {
+    const double previous = FrameClock;
+    FrameClock = timer_ms();
+    PlayStep(FrameClock - previous);
+    // The holds are read after the rules, so the rules' reads of the controls keep their place
+    // in the frame; a hold costs the frame nothing.
+    if (CheckHolds(DrawPlayScene) != 0) {
+        Playing = 0;
+        return;
+    }
+    if (Level != CardLevel && Playing != 0) {
+        CardLevel = Level;
+        ShowTitleCard();
+    }
+    DrawPlayScene();
+    PublishSounds();
     present_frame();
 }
 
@@ -42,7 +65,15 @@ void StartGame(double level) {
     Playing = 1;
     FrameClock = timer_ms();
     CurrentScreen = "play";
+    CardLevel = -1;
+    ClearBanner();
+    ClearSounds();
+    ResetHolds();
 }
+
+// The ending's box: below the credits' texts, above the picture's lower girder.
+constexpr double kEndingBoxTop = 400;
+constexpr const char* kEndingPrompt = "Space or pad button 2: menu";
 
 bool EndPressed() {
     return key_state(57) != 0 || ReadControl(0, 2) != 0 || mouse_state(3) != 0;
@@ -60,6 +91,7 @@ double PlayGame() {
     do {
         PlayFrame();
     } while (Playing != 0);
+    ClearSounds();
     if (GameComplete != 0) ShowEnding();
     return 0;
 }
@@ -86,22 +118,15 @@ double ShowEnding() {
     CurrentScreen = "ending";
     load_sprite("gfx/Credits.bmp", 500);
     load_font("bigfont.bmp", 0);
-    double gw = 0, gh = 0;
-    font_size(gw, gh);
-    auto centred = [&](const RtString& text, double y) {
-        print_text(text.c_str(), (ScreenWidth - gw * double(text.length())) / 2, y);
-    };
-    const RtString score = RtString("Final score: ") + str_format(0, 2, Score);
+    const std::string score = std::string("Final score: ") + str_format(0, 2, Score).c_str();
     // A key still held from play must not end the ending at once.
     while (EndPressed()) present_frame();
     for (;;) {
         stretch_sprite(500, 0, 0, ScreenWidth, ScreenHeight);
-        draw_rect(0, ScreenHeight / 2 - 75, ScreenWidth, ScreenHeight / 2 + 65, 0);
-        draw_rect(0, ScreenHeight / 2 - 77, ScreenWidth, ScreenHeight / 2 - 75, 16777215);
-        draw_rect(0, ScreenHeight / 2 + 65, ScreenWidth, ScreenHeight / 2 + 67, 16777215);
-        centred("Congratulations!", ScreenHeight / 2 - 55);
-        centred("Every girder is bolted.", ScreenHeight / 2 - 15);
-        centred(score, ScreenHeight / 2 + 25);
+        // The credits picture keeps its texts above y 390; the box sits below them, with room
+        // for one more line above the prompt.
+        DrawTextBox({"Congratulations!", "Every girder is bolted.", score, kEndingPrompt},
+                    kEndingBoxTop, 1);
         present_frame();
         if (EndPressed()) break;
     }

@@ -1,6 +1,7 @@
 // The rules of one level in play, frame by frame: girders slide, the worker walks and rides,
 // bolts are fastened and loosened, the clock runs, and the lift ride ends the level. Devices are
 // reached only through the seam, so these routines run without a window.
+#include "game/feedback.h"
 #include "game/game.h"
 #include "game/play.h"
 #include "game/seam.h"
@@ -182,7 +183,11 @@ double ToggleBolt(double i, double px, double py) {
 
 double UpdatePlay(double ms) {
     if (TimerOption != 0 && ExitTimer <= 0) {
+        const double before = TimeLeft;
         TimeLeft = std::max(TimeLeft - ms / 1000, 0.0);
+        // A tick for every second of the last ten the clock passes.
+        if (TimeLeft > 0 && TimeLeft < 10 && std::trunc(TimeLeft) < std::trunc(before))
+            Seam.play_sound(kSoundTick);
         if (TimeLeft == 0) {
             Lives -= 1;
             TimeLeft = 1000;
@@ -216,7 +221,15 @@ double UpdatePlay(double ms) {
             if (mx == 0 && my == 0) w.idle_since = FrameClock;
             if (ActionLatch == 0 && Seam.read_control(i, 2) != 0) {
                 ActionLatch = 1;
+                const double was_done = LevelDone;
                 ToggleBolt(i, w.x, w.y);
+                // What the action did, told by a sound: a bolt action always starts the turn.
+                if (Workers.at(i).bolt_timer == 0) {
+                    Seam.play_sound(kSoundNothing);
+                } else if (was_done == 0 && LevelDone != 0) {
+                    Seam.play_sound(kSoundSolved);
+                    ShowSolvedBanner();
+                }
             }
             if (Seam.read_control(i, 2) == 0) ActionLatch = 0;
         } else {

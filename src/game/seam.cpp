@@ -1,6 +1,7 @@
 #include "game/seam.h"
 
 #include "audio/sound.h"
+#include "game/feedback.h"
 #include "game/game.h"
 #include "graphics/device.h"
 #include "runtime/app/frame.h"
@@ -8,7 +9,10 @@
 namespace {
 
 double real_frame_time() { return frame_time_ms(); }
-void real_play_sound(double slot) { play_sound(slot, 0, 1); }
+void real_play_sound(double slot) {
+    NoteSoundStarted(slot);
+    play_sound(slot, 0, 1);
+}
 double real_load_music(const char* file) { return load_music(file); }
 void real_start_music() { start_music(); }
 double real_music_finished() { return music_finished(); }

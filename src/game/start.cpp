@@ -56,6 +56,10 @@ void LoadSounds() {
     load_sound("sfx/loesen.wav", 1, 2);
     load_sound("sfx/elevator.wav", 2, 1);
     load_sound("sfx/bell.wav", 3, 4);
+    // The game's cues: nothing to bolt, the level solved, the last ten seconds.
+    load_sound("sfx/dull.wav", 4, 2);
+    load_sound("sfx/chime.wav", 5, 1);
+    load_sound("sfx/tick.wav", 6, 1);
 }
 
 // Picture into a cross-fade slot: the file, or a piece of the cleared (black) screen.

@@ -106,6 +106,9 @@ double gui_gradient_box(double colour_a, double colour_b, double x, double y, do
 // A modal box over every open dialog: "Yes"/"No" when ask != 0 (1 / 0), else "OK" (1). Returns
 // once a button is clicked.
 double gui_message_box(const RtString& text, double ask);
+// The same box without waiting: the caller shows the frames (gui_show, present_frame), reads
+// "bt_yesCLICKED" and "bt_noCLICKED" and closes it with gui_dialog_close. Returns 0.
+double gui_message_box_open(const RtString& text, double ask);
 
 // ---- Further widgets ----
 

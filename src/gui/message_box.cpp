@@ -24,6 +24,11 @@ void message_box_open(const RtString& text, double ask) {
 
 } // namespace gui
 
+double gui_message_box_open(const RtString& text, double ask) {
+    gui::message_box_open(text, ask);
+    return 0;
+}
+
 double gui_message_box(const RtString& text, double ask) {
     gui::message_box_open(text, ask);
     for (;;) {

@@ -25,9 +25,10 @@ void store(int j, JoyPart part, int index, int64_t value) {
     if (old == value) return;
     if (part == JoyPart::Axis)
         s.axis[index] = int32_t(value);
-    else if (part == JoyPart::Button)
+    else if (part == JoyPart::Button) {
         s.button[index] = uint8_t(value);
-    else
+        if (value != 0) input.joy_pressed[j][index] = kPressedNow;
+    } else
         s.hat = uint32_t(value);
     if (input.joy_observer) input.joy_observer(j, part, index, value);
 }
@@ -141,9 +142,10 @@ double joy_hat_y(double j) {
 
 double joy_button(double j, double b) {
     const platform::JoyState& s = joystick(j);
-    int n = to_int32(b);
-    if (n < 0 || n >= 32) return 0;
-    return s.button[n];
+    int n = to_int32(b), k = to_int32(j);
+    if (n < 0 || n >= 32 || !valid(k)) return 0;
+    // A press released before this read still reads as held, once.
+    return take_press(input.joy_pressed[k][n], s.button[n] != 0) ? 128 : 0;
 }
 
 double joystick_count() {

@@ -20,13 +20,17 @@ bool input_key_down(int code) {
 bool input_any_key_down() {
     input_refresh();
     for (int c = 0; c < 255; ++c)
-        if (input.keys[c] & 0x80) return true;
+        if (input.keys[c] & (0x80 | kPressed)) return true;
     return false;
 }
 
 double key_state(double code) {
     input_refresh();
-    return truth(input_key_down(int(uint32_t(to_int64(code)) & 0xff)));
+    unsigned char& k = input.keys[uint32_t(to_int64(code)) & 0xff];
+    unsigned char latch = k & kPressed;
+    const bool seen = take_press(latch, (k & 0x80) != 0);
+    k &= 0x80;
+    return truth(seen);
 }
 
 namespace {
@@ -53,8 +57,10 @@ RtString inkey() {
     input_refresh();
     int ch = 0;
     for (int code = 0; code < 255 && ch == 0; ++code) {
-        if (!(input.keys[code] & 0x80) || is_modifier(code)) continue;
+        if (!(input.keys[code] & (0x80 | kPressed)) || is_modifier(code)) continue;
         ch = platform::key_character(code, input.use_layout);
+        // A short tap gives its character once, like a held key.
+        if (ch != 0) input.keys[code] &= 0x80;
     }
     if (ch == 0) {
         input.last_char = 0;

@@ -8,6 +8,16 @@
 
 void input_new_frame() {
     input.new_frame = true;
+    for (unsigned char& k : input.keys) {
+        unsigned char latch = k & kPressed;
+        age_press(latch);
+        k = (k & 0x80) | latch;
+    }
+    for (unsigned char& b : input.button_pressed)
+        age_press(b);
+    for (auto& joy : input.joy_pressed)
+        for (unsigned char& b : joy)
+            age_press(b);
 }
 
 void input_handle_event(const platform::Event& e) {
@@ -15,8 +25,10 @@ void input_handle_event(const platform::Event& e) {
     switch (e.kind) {
     case EventKind::KeyDown:
     case EventKind::KeyUp:
+        // A release keeps the press latch: a tap between two reads is still seen once.
         if (e.code >= 0 && e.code < 256)
-            input.keys[e.code] = e.kind == EventKind::KeyDown ? 0x80 : 0;
+            input.keys[e.code] = e.kind == EventKind::KeyDown ? (0x80 | kPressedNow)
+                                                              : (input.keys[e.code] & kPressed);
         break;
     case EventKind::MouseMove:
         input.moved_x += e.x - input.pointer_x;
@@ -26,7 +38,11 @@ void input_handle_event(const platform::Event& e) {
         break;
     case EventKind::ButtonDown:
     case EventKind::ButtonUp:
-        if (e.code >= 1 && e.code <= 3) input.buttons[e.code - 1] = e.kind == EventKind::ButtonDown;
+        if (e.code >= 1 && e.code <= 3) {
+            const bool down = e.kind == EventKind::ButtonDown;
+            input.buttons[e.code - 1] = down;
+            if (down) input.button_pressed[e.code - 1] = kPressedNow;
+        }
         break;
     case EventKind::Wheel:
         input.wheel_sum += e.code;
@@ -68,11 +84,11 @@ double mouse_state(double i) {
     case 2:
         return input.wheel;
     case 3:
-        return truth(input.buttons[0]);
+        return truth(take_press(input.button_pressed[0], input.buttons[0]));
     case 4:
-        return truth(input.buttons[1]);
+        return truth(take_press(input.button_pressed[1], input.buttons[1]));
     case 5:
-        return truth(input.buttons[2]);
+        return truth(take_press(input.button_pressed[2], input.buttons[2]));
     default:
         return 0;
     }
@@ -84,8 +100,8 @@ void read_mouse(double& x, double& y, double& b1, double& b2) {
     input.kept_y = std::clamp(input.kept_y, 0, std::max(0, input.screen_h - 1));
     x = input.kept_x;
     y = input.kept_y;
-    b1 = truth(input.buttons[0]);
-    b2 = truth(input.buttons[1]);
+    b1 = truth(take_press(input.button_pressed[0], input.buttons[0]));
+    b2 = truth(take_press(input.button_pressed[1], input.buttons[1]));
 }
 
 void show_system_pointer(double flag) {

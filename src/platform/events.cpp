@@ -13,6 +13,7 @@
 namespace platform::detail {
 void joystick_device_added(int device_index);
 void joystick_device_removed(int instance_id);
+void joystick_button_pressed(int instance_id, int button, bool controller);
 } // namespace platform::detail
 
 namespace {
@@ -114,6 +115,12 @@ bool translate(const SDL_Event& s, platform::Event& e) {
         return false;
     case SDL_JOYDEVICEREMOVED:
         platform::detail::joystick_device_removed(s.jdevice.which);
+        return false;
+    case SDL_JOYBUTTONDOWN:
+        platform::detail::joystick_button_pressed(s.jbutton.which, s.jbutton.button, false);
+        return false;
+    case SDL_CONTROLLERBUTTONDOWN:
+        platform::detail::joystick_button_pressed(s.cbutton.which, s.cbutton.button, true);
         return false;
     default:
         return false;

@@ -12,6 +12,7 @@ struct Slot {
     SDL_GameController* controller = nullptr; // recognised pads
     SDL_JoystickID instance = -1;
     std::string name;
+    uint32_t pressed = 0; // buttons pressed since the last read (a tap between two reads)
 };
 
 struct Joysticks {
@@ -64,6 +65,21 @@ uint32_t hat_from_bits(int bits) {
     }
 }
 
+// The pad's buttons in the order the game numbers them.
+const SDL_GameControllerButton kPadButtons[] = {
+    SDL_CONTROLLER_BUTTON_A,
+    SDL_CONTROLLER_BUTTON_B,
+    SDL_CONTROLLER_BUTTON_X,
+    SDL_CONTROLLER_BUTTON_Y,
+    SDL_CONTROLLER_BUTTON_LEFTSHOULDER,
+    SDL_CONTROLLER_BUTTON_RIGHTSHOULDER,
+    SDL_CONTROLLER_BUTTON_BACK,
+    SDL_CONTROLLER_BUTTON_START,
+    SDL_CONTROLLER_BUTTON_LEFTSTICK,
+    SDL_CONTROLLER_BUTTON_RIGHTSTICK,
+    SDL_CONTROLLER_BUTTON_GUIDE,
+};
+
 void read_controller(SDL_GameController* c, platform::JoyState& out) {
     auto axis = [c](SDL_GameControllerAxis a) { return int(SDL_GameControllerGetAxis(c, a)); };
     out.axis[0] = axis(SDL_CONTROLLER_AXIS_LEFTX);
@@ -73,21 +89,8 @@ void read_controller(SDL_GameController* c, platform::JoyState& out) {
     out.axis[3] = axis(SDL_CONTROLLER_AXIS_RIGHTX);
     out.axis[4] = axis(SDL_CONTROLLER_AXIS_RIGHTY);
     out.axis[5] = 0;
-    static const SDL_GameControllerButton order[] = {
-        SDL_CONTROLLER_BUTTON_A,
-        SDL_CONTROLLER_BUTTON_B,
-        SDL_CONTROLLER_BUTTON_X,
-        SDL_CONTROLLER_BUTTON_Y,
-        SDL_CONTROLLER_BUTTON_LEFTSHOULDER,
-        SDL_CONTROLLER_BUTTON_RIGHTSHOULDER,
-        SDL_CONTROLLER_BUTTON_BACK,
-        SDL_CONTROLLER_BUTTON_START,
-        SDL_CONTROLLER_BUTTON_LEFTSTICK,
-        SDL_CONTROLLER_BUTTON_RIGHTSTICK,
-        SDL_CONTROLLER_BUTTON_GUIDE,
-    };
-    for (size_t b = 0; b < sizeof order / sizeof order[0]; ++b)
-        out.button[b] = SDL_GameControllerGetButton(c, order[b]) ? 128 : 0;
+    for (size_t b = 0; b < sizeof kPadButtons / sizeof kPadButtons[0]; ++b)
+        out.button[b] = SDL_GameControllerGetButton(c, kPadButtons[b]) ? 128 : 0;
     int bits = 0;
     if (SDL_GameControllerGetButton(c, SDL_CONTROLLER_BUTTON_DPAD_UP)) bits |= SDL_HAT_UP;
     if (SDL_GameControllerGetButton(c, SDL_CONTROLLER_BUTTON_DPAD_RIGHT)) bits |= SDL_HAT_RIGHT;
@@ -138,6 +141,18 @@ void joystick_device_removed(int instance_id) {
     if (j >= 0) close_slot(js.slots[j]);
 }
 
+void joystick_button_pressed(int instance_id, int button, bool controller) {
+    int j = slot_of_instance(instance_id);
+    if (j < 0 || (js.slots[j].controller != nullptr) != controller) return;
+    int index = button;
+    if (controller) {
+        index = -1;
+        for (size_t b = 0; b < sizeof kPadButtons / sizeof kPadButtons[0]; ++b)
+            if (int(kPadButtons[b]) == button) index = int(b);
+    }
+    if (index >= 0 && index < 32) js.slots[j].pressed |= 1u << index;
+}
+
 } // namespace platform::detail
 
 namespace platform {
@@ -184,6 +199,10 @@ bool joystick_read(int j, JoyState& out) {
         read_controller(s.controller, out);
     else
         read_joystick(s.joystick, out);
+    // A button pressed and released since the last read reads as down this once.
+    for (int b = 0; b < 32; ++b)
+        if (s.pressed & (1u << b)) out.button[b] = 128;
+    s.pressed = 0;
     return true;
 }
 

@@ -1,6 +1,8 @@
 // The rules of play, frame by frame, in-process: girders, the worker, bolts, the clock, the lift.
 #include "rules_fixture.h"
 
+#include "game/feedback.h"
+
 #include <cmath>
 
 namespace {
@@ -157,7 +159,8 @@ TEST_F(Bolts, FasteningSnapsScoresAndGlidesWithTheControlsLocked) {
     Frame();
     ASSERT_EQ(P(1).bolts, 1);
     EXPECT_EQ(P(1).x, 1); // snapped onto the end
-    EXPECT_EQ(fake.sounds, std::vector<double>{0});
+    // The level's only girder: fastened, and the chime of a solved level.
+    EXPECT_EQ(fake.sounds, (std::vector<double>{0, kSoundSolved}));
     EXPECT_EQ(Score, 2.5);
     EXPECT_EQ(W().bolt_timer, 1000);
     EXPECT_EQ(W().target_x, 1.5);
@@ -216,19 +219,23 @@ TEST_F(Bolts, TheLastCellSetsBitTwoAndBothBitsHoldTheGirder) {
 }
 
 TEST_F(Bolts, ActionDoesNothingOnStaticPadsMiddleCellsOrAwayFromTheEnds) {
+    // Each press finds nothing to bolt: only the dull sound tells so.
     W().x = 2.5; // middle cell
     Press();
     EXPECT_EQ(P(1).bolts, 0);
+    EXPECT_EQ(fake.sounds, std::vector<double>{kSoundNothing});
     P(1).x = 3; // away from both ends
     W().x = 3.5;
     Press();
     EXPECT_EQ(P(1).bolts, 0);
+
+    EXPECT_EQ(fake.sounds.back(), kSoundNothing);
     MakeLevel({{0, 0, 0, 0, 1, 1}, {1, 0, 1, 0, 3, 1}}); // a static floor
     W().x = 1.5;
     W().pad = 1;
     Press();
     EXPECT_EQ(P(1).bolts, 0);
-    EXPECT_TRUE(fake.sounds.empty());
+    EXPECT_EQ(fake.sounds, std::vector<double>{kSoundNothing}); // the new level's first sound
     EXPECT_EQ(Score, 0);
 }
 
@@ -236,14 +243,14 @@ TEST_F(Bolts, HoldingTheActionFiresOnceAndAReleaseArmsItAgain) {
     fake.controls[2] = 1;
     Frames(200); // fastened, glided, still held
     EXPECT_EQ(P(1).bolts, 1);
-    EXPECT_EQ(fake.sounds.size(), 1u);
+    EXPECT_EQ(fake.sounds, (std::vector<double>{0, kSoundSolved}));
     EXPECT_EQ(ActionLatch, 1);
     fake.controls[2] = 0;
     Frame();
     EXPECT_EQ(ActionLatch, 0);
     Press();
     EXPECT_EQ(P(1).bolts, 0);
-    EXPECT_EQ(fake.sounds.size(), 2u);
+    EXPECT_EQ(fake.sounds, (std::vector<double>{0, kSoundSolved, 1}));
 }
 
 TEST_F(Bolts, ForceMapAcceptsOnlyTheStartPosition) {

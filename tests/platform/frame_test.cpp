@@ -2,6 +2,7 @@
 // screenshots, determinism and the recorder.
 #include "platform/probe/run_probe.h"
 #include "runtime/app/frame.h"
+#include "runtime/app/script.h"
 #include "support/test_support.h"
 
 #include <cmath>
@@ -191,7 +192,8 @@ TEST(ScriptedRun, AltEnterTogglesFullscreenAndIsNoGameKey) {
 
 TEST(ScriptedRun, DumpWritesEmptyObjectWithoutStateWriter) {
     // The probe's text-input mode registers no state writer.
-    ScriptedRun r = run_scripted(probe_program(), "SS_PROBE=inkey", "50 dump state.json\n100 close\n");
+    ScriptedRun r =
+        run_scripted(probe_program(), "SS_PROBE=inkey", "50 dump state.json\n100 close\n");
     ASSERT_EQ(r.status, 0) << r.output;
     EXPECT_EQ(read_text(r.dir + "/state.json"), "{}");
 }
@@ -262,6 +264,52 @@ TEST(Recorder, ReplayingARecordingReproducesTheRun) {
     ASSERT_EQ(replay.status, 0) << replay.output;
     EXPECT_EQ(live.output, replay.output);
     EXPECT_NE(live.output.find("keys=30"), std::string::npos);
+}
+
+TEST(Recorder, ShortTapsAndLateFramesReplayToTheSameState) {
+    // Taps of 10 to 30 ms, each pressed and released between two reads, and two frames that
+    // run 60 ms late. Every tap is seen in the live run, and the replay ends in the same state.
+    ScriptedRun live = run_plain(probe_program(), "SS_PROBE=taps",
+                                 "--record rec.txt --dump-at-exit live.json --max-ms 5000");
+    ASSERT_EQ(live.status, 0) << live.output;
+    const std::string recording = read_text(live.dir + "/rec.txt");
+    const std::string live_state = read_text(live.dir + "/live.json");
+    EXPECT_NE(live_state.find("\"f2\":3,\"ctrl\":2,\"space\":2"), std::string::npos) << live_state;
+    // The late frames moved the recorded run's clock on, and the recording says so.
+    EXPECT_NE(recording.find(" clock "), std::string::npos) << recording;
+    ScriptedRun replay = run_scripted(probe_program(), "SS_PROBE=taps", recording,
+                                      "--dump-at-exit replay.json --max-ms 5000");
+    ASSERT_EQ(replay.status, 0) << replay.output;
+    EXPECT_EQ(read_text(replay.dir + "/replay.json"), live_state);
+}
+
+TEST(Recorder, EveryEventIsWrittenWithinAFrameOfWhenItHappened) {
+    // The probe says when each tap went down on the run's clock; the recording must give it a
+    // time at most a frame away, also after the late frames (falling behind, the recorded run
+    // would give the last taps times some 150 ms too early).
+    ScriptedRun live =
+        run_plain(probe_program(), "SS_PROBE=taps", "--record rec.txt --max-ms 5000");
+    ASSERT_EQ(live.status, 0) << live.output;
+    std::vector<ScriptCommand> commands;
+    ScriptError error;
+    ASSERT_TRUE(parse_script(read_text(live.dir + "/rec.txt"), commands, error)) << error.reason;
+    std::istringstream said(live.output);
+    size_t next = 0;
+    int taps = 0;
+    for (std::string line; std::getline(said, line);) {
+        int key = 0;
+        double at = 0;
+        if (std::sscanf(line.c_str(), "tap %d at %lf", &key, &at) != 2) continue;
+        while (next < commands.size() && !(commands[next].op == ScriptOp::Key &&
+                                           commands[next].a == key && commands[next].down))
+            ++next;
+        ASSERT_LT(next, commands.size()) << "tap of key " << key << " not recorded";
+        // A frame, and a few ms for a busy machine between the clock read and the push.
+        EXPECT_NEAR(commands[next].time, at, 1000.0 / 60 + 8) << "key " << key;
+        ++next;
+        ++taps;
+    }
+    EXPECT_EQ(taps, 7);
 }
 
 TEST(RealWindow, ScriptedRunUnderXvfbWithTheX11Driver) {

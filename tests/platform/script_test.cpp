@@ -78,6 +78,10 @@ TEST(ScriptFormat, BadLinesGiveTheirNumberAndReason) {
     EXPECT_NE(parse_error("5 focus away").reason.find("lost or gained"), std::string::npos);
     EXPECT_NE(parse_error("5").reason.find("missing command"), std::string::npos);
     EXPECT_EQ(parse_error(std::string("1 close\n2 clo\0se\n", 18)).line, 2);
+    // A recorded late frame moves the clock on, never back.
+    EXPECT_NE(parse_error("50 clock").reason.find("usage"), std::string::npos);
+    EXPECT_NE(parse_error("50 clock 49").reason.find("not before"), std::string::npos);
+    EXPECT_NE(parse_error("50 clock soon").reason.find("bad clock time"), std::string::npos);
 }
 
 TEST(ScriptFormat, FormattedLinesReadBackToTheSameCommands) {
@@ -89,6 +93,7 @@ TEST(ScriptFormat, FormattedLinesReadBackToTheSameCommands) {
                        "60 joy 1 button 7 down\n"
                        "70 joy 0 hat centre\n"
                        "80 focus gained\n"
+                       "85.5 clock 116.66666666666669\n"
                        "90 close\n";
     std::vector<ScriptCommand> c;
     ScriptError error;
@@ -153,4 +158,15 @@ TEST(RuntimeOptions, ReadsEveryOptionAndRefusesMistakes) {
     EXPECT_FALSE(parse({"--no-draw", "--record", "r.txt"}, o, err));
     EXPECT_FALSE(parse({"--no-draw=yes", "--script", "s.txt"}, o, err));
     EXPECT_EQ(err, "option --no-draw takes no value");
+    // The sound file is written in step with a script's clock; the exit dump by any run.
+    ASSERT_TRUE(
+        parse({"--script", "s.txt", "--audio-out", "m.wav", "--dump-at-exit=e.json"}, o, err))
+        << err;
+    EXPECT_EQ(o.audio_out, "m.wav");
+    EXPECT_EQ(o.dump_at_exit, "e.json");
+    ASSERT_TRUE(parse({"--record", "r.txt", "--dump-at-exit", "e.json"}, o, err)) << err;
+    EXPECT_FALSE(parse({"--audio-out", "m.wav"}, o, err));
+    EXPECT_NE(err.find("--audio-out needs --script"), std::string::npos);
+    EXPECT_FALSE(parse({"--script", "s.txt", "--audio-out"}, o, err));
+    EXPECT_FALSE(parse({"--script", "s.txt", "--dump-at-exit="}, o, err));
 }

@@ -89,7 +89,7 @@ const Picture kPictures[] = {
     {"gfx/remote.bmp", 128, 128},       {"gfx/schraube.bmp", 64, 64},
     {"gfx/schraube_doof.bmp", 64, 64},  {"gfx/worker.bmp", 256, 256},
     {"gfx/hintergrund.bmp", 800, 600},  {"gfx/hintergrund_sky.bmp", 512, 512},
-    {"gfx/superman.bmp", 256, 256},     {"gfx/Stadt.bmp", 512, 512},
+    {"gfx/superman.bmp", 512, 512},     {"gfx/Stadt.bmp", 512, 512},
     {"gfx/wecker.bmp", 256, 256},       {"gfx/splash.bmp", 800, 600},
     {"gfx/Trelmond.bmp", 800, 600},     {"gfx/Credits.bmp", 800, 600},
     {"bigfont.bmp", 240, 160},          {"smalfont.bmp", 128, 128},

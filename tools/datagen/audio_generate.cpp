@@ -20,6 +20,9 @@ bool generate_audio(const std::string& out_dir) {
     ok = audio_write_file(sfx + "/loesen.wav", wav_bytes(sfx_loosen(), kSfxRate)) && ok;
     ok = audio_write_file(sfx + "/elevator.wav", wav_bytes(sfx_elevator(), kSfxRate)) && ok;
     ok = audio_write_file(sfx + "/bell.wav", wav_bytes(sfx_bell(), kSfxRate)) && ok;
+    ok = audio_write_file(sfx + "/dull.wav", wav_bytes(sfx_dull(), kSfxRate)) && ok;
+    ok = audio_write_file(sfx + "/chime.wav", wav_bytes(sfx_chime(), kSfxRate)) && ok;
+    ok = audio_write_file(sfx + "/tick.wav", wav_bytes(sfx_tick(), kSfxRate)) && ok;
 
     for (const Tune& tune : game_tunes()) {
         ItModule module;

@@ -148,6 +148,11 @@ Mesh floor_model() {
     return m;
 }
 
+namespace {
+// Height of the lift's hook block above the deck.
+constexpr float kLiftBlockY = 2.6f;
+} // namespace
+
 Mesh lift_model() {
     Mesh m;
     const Colour deck{60, 96, 150}, deck2{48, 80, 130}, yellow{246, 196, 30}, black{34, 34, 38};
@@ -179,8 +184,10 @@ Mesh lift_model() {
             kAllFaces & ~(1u << kNegY));
     }
     m.poly({{-1, -h, -1}, {1, -h, -1}, {1, -h, 1}, {-1, -h, 1}}, {}, black, {0, -1, 0});
-    // Four cables up to the hook block.
-    const V3 top{0, 5.0f, 0};
+    // Four cables up to the hook block. Kept low: seen from the play camera, a taller mast
+    // would reach up into the row of the status texts.
+    const float block_y = kLiftBlockY;
+    const V3 top{0, block_y, 0};
     for (int s = 0; s < 4; ++s) {
         Xform r = rotate_y(90.0f * float(s));
         V3 a = r.apply({0.86f, 0.12f, 0.86f});
@@ -196,13 +203,17 @@ Mesh lift_model() {
     }
     // Hook block: a yellow box with a pulley, the hook above it.
     const Colour block_cols[6] = {hook, hook, yellow, black, hook, hook};
-    box_coloured(m, translate({0, 5.0f, 0}), {-0.3f, -0.15f, -0.2f}, {0.3f, 0.55f, 0.2f},
+    box_coloured(m, translate({0, block_y, 0}), {-0.3f, -0.15f, -0.2f}, {0.3f, 0.55f, 0.2f},
                  block_cols);
-    cylinder(m, translate({0, 5.35f, 0}) * rotate_x(90), 0.24f, 0.24f, -0.24f, 0.24f, 8, steel);
-    cylinder(m, translate({0, 5.55f, 0}), 0.06f, 0.06f, 0, 0.5f, 6, steel);
+    cylinder(m, translate({0, block_y + 0.35f, 0}) * rotate_x(90), 0.24f, 0.24f, -0.24f, 0.24f, 8,
+             steel);
+    cylinder(m, translate({0, block_y + 0.55f, 0}), 0.06f, 0.06f, 0, 0.5f, 6, steel);
     // The hook: a bent bar of boxes.
-    const float hk[][2] = {
-        {0, 6.1f}, {0.18f, 6.22f}, {0.22f, 6.45f}, {0.1f, 6.6f}, {-0.08f, 6.55f}};
+    const float hk[][2] = {{0, block_y + 1.1f},
+                           {0.18f, block_y + 1.22f},
+                           {0.22f, block_y + 1.45f},
+                           {0.1f, block_y + 1.6f},
+                           {-0.08f, block_y + 1.55f}};
     for (int k = 0; k + 1 < 5; ++k) {
         V3 a{hk[k][0], hk[k][1], 0}, bb{hk[k + 1][0], hk[k + 1][1], 0};
         V3 d = bb - a;

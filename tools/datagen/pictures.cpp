@@ -162,24 +162,21 @@ Image sky_layer_picture() {
 }
 
 Image ride_layer_picture() {
-    // Tileable clouds and speed streaks on the transparent colour.
-    const int n = 256;
+    // Tileable soft clouds on the transparent colour. The layer fades in with a translucent
+    // alpha mode, which scales its colour as well as its alpha: so the clouds are near white
+    // (a dim colour would show as grey blotches against the sky while the layer fades in), their
+    // shapes are broad and round (a fine threshold of noise gives jagged, pixel-sized edges on
+    // a dome this large) and there are no thin streaks, which read as dark lines when faint.
+    const int n = 512;
     Image img(n, n, key_colour());
     for (int y = 0; y < n; ++y)
         for (int x = 0; x < n; ++x) {
-            float v = fractal_noise(float(x) / 32.0f, float(y) / 32.0f, 8, 8, 4, 101);
-            if (v < 0.56f) continue;
-            float l = std::clamp((v - 0.56f) * 4.0f, 0.0f, 1.0f);
-            img.at(x, y) = mix(rgb(170, 190, 240), rgb(255, 255, 255), l);
+            const float v = fractal_noise(float(x) / 128.0f, float(y) / 128.0f, 4, 4, 3, 101);
+            if (v < 0.55f) continue;
+            // Brightest inside, a touch of blue only at the rims.
+            const float l = std::clamp((v - 0.55f) * 6.0f, 0.0f, 1.0f);
+            img.at(x, y) = mix(rgb(232, 238, 255), rgb(255, 255, 255), l);
         }
-    Rng rng(111);
-    for (int k = 0; k < 40; ++k) {
-        float x = float(rng.below(n)), y = float(rng.below(n)), len = rng.range(30, 120);
-        for (int i = 0; i < int(len); ++i) {
-            int yy = (int(y) + i) % n;
-            img.at(int(x), yy) = mix(rgb(200, 220, 255), rgb(255, 255, 255), float(i) / len);
-        }
-    }
     return img;
 }
 
@@ -252,28 +249,26 @@ Image credits_picture() {
         for (int k = 0; k < 40; ++k)
             img.rivet(10.0f + 20.0f * float(k), float(y) + 14, 3.0f, rgb(200, 70, 40));
     }
-    title(img, "Credits", 400, 110, 64, rgb(255, 214, 80));
+    title(img, "Credits", 400, 100, 64, rgb(255, 214, 80));
     struct Line {
         const char* role;
         const char* who;
     };
+    // For players: the game, who made it, what it is built on. Everything sits above y 390:
+    // the ending shows its own box below that.
     const Line lines[] = {
-        {"Game design and programming", "The Steel_Spree team"},
-        {"Game runtime, 3D scene and widget toolkit", "The Steel_Spree team"},
-        {"Models, textures and pictures", "Generated at build time by tools/datagen"},
-        {"Music and sound effects", "Composed at build time by tools/datagen"},
-        {"Lettering", "DejaVu fonts, rasterised with FreeType"},
-        {"Studio", "Trelmond interactive"},
+        {"Steel_Spree, a game by", "the Steel_Spree team"},
+        {"Design, programming, pictures, music and sound", "the Steel_Spree team"},
+        {"Built on", "SDL2, Mesa/OpenGL and libopenmpt"},
+        {"Published by", "Trelmond interactive"},
     };
-    float y = 190;
+    float y = 170;
     for (const Line& l : lines) {
         draw_text_centred(img, font_sans(), 18, 400, y, l.role, rgb(230, 170, 90));
         draw_text_centred(img, font_sans_bold(), 24, 400, y + 28, l.who, rgb(255, 250, 240), 2.0f,
                           rgb(10, 8, 24));
-        y += 62;
+        y += 56;
     }
-    draw_text_centred(img, font_sans_bold(), 22, 400, 560, "Thanks for playing!", rgb(255, 214, 80),
-                      2.0f, rgb(10, 8, 24));
     return img;
 }
 

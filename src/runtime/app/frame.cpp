@@ -38,6 +38,26 @@ void check_time_limit(double now) {
     runtime_exit(2);
 }
 
+// A recorded run whose frame ran late: its clock moves on to the first frame boundary at or
+// after the real time, so input is written at most a frame after it happened. The step is
+// recorded too, so that a replay's clock makes the same step.
+void catch_up_with_real_time() {
+    if (frame.mode != RunMode::Recording || !frame.started) return;
+    const double real = platform::clock_ms() - frame.real_origin;
+    if (real <= frame.virtual_now) return;
+    const double interval = frame.frame_interval_ms;
+    double target = frame.next_frame_ms;
+    if (interval > 0 && target < real) target += std::ceil((real - target) / interval) * interval;
+    if (!(target > frame.virtual_now)) return;
+    ScriptCommand c;
+    c.op = ScriptOp::Clock;
+    c.value = target - frame.start_ms;
+    record(c);
+    advance_clock(target - frame.virtual_now);
+    // That boundary is this frame's: the next one follows a frame later.
+    frame.next_frame_ms = target;
+}
+
 // Keeps a recorded run at real-time pace: waits until the real clock reaches the virtual one.
 void pace_to_real_time() {
     if (frame.mode != RunMode::Recording) return;
@@ -52,6 +72,7 @@ void pace_to_real_time() {
 void idle(double ms) {
     if (virtual_clock()) {
         advance_clock(ms);
+        capture_audio();
         pace_to_real_time();
     } else {
         platform::sleep_ms(ms);
@@ -97,6 +118,15 @@ void apply_script_command(const ScriptCommand& c) {
     case ScriptOp::Close:
         dispatch_event(Event{EventKind::Close, 0, 0, 0});
         break;
+    case ScriptOp::Clock: {
+        // A late frame of the recorded run: its boundary moved on to the given time.
+        const double target = frame.start_ms + c.value;
+        if (target > frame.virtual_now) {
+            advance_clock(target - frame.virtual_now);
+            frame.next_frame_ms = target;
+        }
+        break;
+    }
     }
 }
 
@@ -198,9 +228,9 @@ void pump_events() {
         // A quit request (a signal) ends the run; window and input events are not the script's.
         if (platform::discard_events()) runtime_end();
         if (!frame.started) return;
-        double t = clock_now() - frame.start_ms;
+        // The clock is read anew for every command: a `clock` command moves it on.
         while (frame.script_next < frame.script.size() &&
-               frame.script[frame.script_next].time <= t) {
+               frame.script[frame.script_next].time <= clock_now() - frame.start_ms) {
             const ScriptCommand& c = frame.script[frame.script_next++];
             apply_script_command(c);
         }
@@ -255,14 +285,19 @@ void present_frame() {
     // A paused window holds the game here. The hold is no game time: the game's clock leaves
     // it out, so the game neither loses time nor sees one huge frame when it resumes.
     if (frame.paused) {
-        frame.hold_since = clock_now();
+        const double since = clock_now();
+        // Inside the game's own hold the game's clock stands still already.
+        const bool own_hold = frame.hold_since < 0;
+        if (own_hold) frame.hold_since = since;
         while (frame.paused) {
             pump_events();
             if (frame.paused) idle(kPauseStep);
         }
-        const double held = clock_now() - frame.hold_since;
-        frame.held_ms += held;
-        frame.hold_since = -1;
+        const double held = clock_now() - since;
+        if (own_hold) {
+            frame.held_ms += held;
+            frame.hold_since = -1;
+        }
         // The frame schedule moves on by the hold too: the frame under way keeps its length.
         frame.next_frame_ms += held;
     }
@@ -297,8 +332,10 @@ double flip() {
         // Straight to the frame boundary, as the wait would end there.
         if (frame.next_frame_ms >= frame.virtual_now)
             advance_clock(frame.next_frame_ms - frame.virtual_now);
+        catch_up_with_real_time();
         pace_to_real_time();
         pump_events();
+        capture_audio();
         now = frame.virtual_now;
     } else {
         // Sleep until about 1 ms before the deadline, then spin on the clock pumping events.
@@ -390,6 +427,87 @@ void wait_for_input() {
         }
         if (input_any_joystick_active()) return;
         idle(kWaitStep);
+    }
+}
+
+void hold_game_clock(double flag) {
+    const bool on = flag != 0;
+    if (on == frame.game_hold) return;
+    frame.game_hold = on;
+    if (on) {
+        if (frame.hold_since < 0) frame.hold_since = clock_now();
+        frame.hold_previous_present_ms = frame.previous_present_ms;
+        frame.hold_last_present_ms = frame.last_present_ms;
+    } else {
+        if (frame.hold_since >= 0) {
+            frame.held_ms += clock_now() - frame.hold_since;
+            frame.hold_since = -1;
+        }
+        // The frames shown during the hold are no game frames: frame_time_ms goes on from the
+        // frame before it.
+        frame.previous_present_ms = frame.hold_previous_present_ms;
+        frame.last_present_ms = frame.hold_last_present_ms;
+    }
+}
+
+double game_clock_held() {
+    return frame.game_hold ? 1 : 0;
+}
+
+void capture_audio() {
+    if (frame.audio_out_path.empty() || !frame.started || !sound_capturing()) return;
+    // Sample n belongs to the run's time n / 44.1 ms.
+    const double t = clock_now() - frame.start_ms;
+    const double want = std::floor(t * 44.1);
+    const double have = double(frame.audio_out.size() / 2);
+    if (want > have) sound_capture(size_t(want - have), frame.audio_out);
+}
+
+namespace {
+
+void put_u32(std::string& s, uint32_t v) {
+    for (int i = 0; i < 4; ++i)
+        s += char((v >> (8 * i)) & 0xff);
+}
+
+void put_u16(std::string& s, uint16_t v) {
+    s += char(v & 0xff);
+    s += char(v >> 8);
+}
+
+// 16-bit stereo PCM at 44100 Hz as a RIFF WAVE file.
+std::string wav_file(const std::vector<int16_t>& samples) {
+    const uint32_t data = uint32_t(samples.size() * 2);
+    std::string s = "RIFF";
+    put_u32(s, 36 + data);
+    s += "WAVEfmt ";
+    put_u32(s, 16);
+    put_u16(s, 1);
+    put_u16(s, 2);
+    put_u32(s, 44100);
+    put_u32(s, 44100 * 4);
+    put_u16(s, 4);
+    put_u16(s, 16);
+    s += "data";
+    put_u32(s, data);
+    s.reserve(s.size() + data);
+    for (int16_t v : samples)
+        put_u16(s, uint16_t(v));
+    return s;
+}
+
+} // namespace
+
+void write_exit_files() {
+    if (!frame.dump_at_exit_path.empty()) {
+        std::string state = frame.state_writer ? frame.state_writer() : std::string("{}");
+        if (!write_file_atomic(frame.dump_at_exit_path, state))
+            error_log("Cannot write the state dump " + frame.dump_at_exit_path);
+    }
+    if (!frame.audio_out_path.empty()) {
+        capture_audio();
+        if (!write_file_atomic(frame.audio_out_path, wav_file(frame.audio_out)))
+            error_log("Cannot write the sound " + frame.audio_out_path);
     }
 }
 

@@ -49,5 +49,12 @@ double runtime_level_option();
 // 1 in a --no-draw run (every game routine runs, the graphics device draws nothing), else 0.
 double runtime_no_draw_option();
 
+// The game's own hold (a pause screen, a question): while on, the game's clock (timer_ms,
+// frame_time_ms) stands still as it does while the window is paused; frames are presented as
+// usual. The hold is no game time.
+void hold_game_clock(double flag);
+// 1 while hold_game_clock is on.
+double game_clock_held();
+
 // The state writer of scripted runs: the `dump` command writes what it returns (JSON).
 void set_state_writer(std::string (*writer)());

@@ -4,6 +4,7 @@
 #include "runtime/app/app.h"
 #include "runtime/app/script.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,18 @@ struct FrameState {
     std::string record_path;
     std::vector<ScriptCommand> recorded;
 
+    // the game's own hold (hold_game_clock): the game's clock stands still, frames go on; the
+    // present times from before it come back after it
+    bool game_hold = false;
+    double hold_previous_present_ms = 0;
+    double hold_last_present_ms = 0;
+
+    // --audio-out: the captured mix, in step with the run's clock
+    std::string audio_out_path;
+    std::vector<int16_t> audio_out;
+    // --dump-at-exit
+    std::string dump_at_exit_path;
+
     bool enter_swallowed[256] = {};
     std::string (*state_writer)() = nullptr;
 };
@@ -71,3 +84,7 @@ void frame_input_refresh();
 void record(ScriptCommand c);
 // Writes the recorded script (at the end of a recorded run).
 void write_recording();
+// --audio-out: mixes the sound up to the run's clock now.
+void capture_audio();
+// At the program's end: the captured sound and the state dump (--audio-out, --dump-at-exit).
+void write_exit_files();

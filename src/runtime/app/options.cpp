@@ -44,13 +44,18 @@ bool parse_runtime_options(int argc, char** argv, RuntimeOptions& out, std::stri
                 out.no_draw = true;
             else
                 out.display = name == "--windowed" ? -1 : 1;
-        } else if (name == "--script" || name == "--record") {
+        } else if (name == "--script" || name == "--record" || name == "--audio-out" ||
+                   name == "--dump-at-exit") {
             if (!take_value()) return false;
             if (value.empty()) {
                 error = "option " + name + " needs a file name";
                 return false;
             }
-            (name == "--script" ? out.script : out.record) = value;
+            std::string& target = name == "--script"      ? out.script
+                                  : name == "--record"    ? out.record
+                                  : name == "--audio-out" ? out.audio_out
+                                                          : out.dump_at_exit;
+            target = value;
         } else if (name == "--seed") {
             if (!take_value()) return false;
             double v;
@@ -79,7 +84,8 @@ bool parse_runtime_options(int argc, char** argv, RuntimeOptions& out, std::stri
         } else {
             error = "unknown option " + name +
                     " (runtime options: --windowed, --fullscreen, --script FILE, --record FILE, "
-                    "--seed N, --max-ms MS, --level N, --no-draw)";
+                    "--seed N, --max-ms MS, --level N, --no-draw, --audio-out FILE, --dump-at-exit "
+                    "FILE)";
             return false;
         }
     }
@@ -89,6 +95,10 @@ bool parse_runtime_options(int argc, char** argv, RuntimeOptions& out, std::stri
     }
     if (out.no_draw && out.script.empty()) {
         error = "--no-draw needs --script (a run that draws nothing has no player)";
+        return false;
+    }
+    if (!out.audio_out.empty() && out.script.empty()) {
+        error = "--audio-out needs --script (the sound is written in step with the script's clock)";
         return false;
     }
     return true;

@@ -9,9 +9,11 @@ struct RuntimeOptions {
     std::string record;      // --record FILE
     bool seed_given = false; // --seed N
     uint32_t seed = 1;
-    double max_ms = -1;   // --max-ms MS (-1: no limit)
-    double level = -1;    // --level N (-1: not given)
-    bool no_draw = false; // --no-draw (scripted runs only)
+    double max_ms = -1;       // --max-ms MS (-1: no limit)
+    double level = -1;        // --level N (-1: not given)
+    bool no_draw = false;     // --no-draw (scripted runs only)
+    std::string audio_out;    // --audio-out FILE (scripted runs only)
+    std::string dump_at_exit; // --dump-at-exit FILE
 };
 
 // Parses argv; false with a one-line reason. Arguments that are not options are left to the

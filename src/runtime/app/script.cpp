@@ -132,6 +132,12 @@ std::string parse_words(const std::vector<std::string>& w, ScriptCommand& c) {
     } else if (cmd == "close") {
         need = 2;
         c.op = ScriptOp::Close;
+    } else if (cmd == "clock") {
+        need = 3;
+        if (w.size() < need) return "usage: <ms> clock <ms>";
+        c.op = ScriptOp::Clock;
+        if (!parse_number(w[2], c.value) || c.value < c.time)
+            return "bad clock time '" + w[2] + "' (milliseconds, not before the command's time)";
     } else {
         return "unknown command '" + cmd + "'";
     }
@@ -207,6 +213,8 @@ std::string format_script_line(const ScriptCommand& c) {
         return s + (c.down ? "focus gained" : "focus lost");
     case ScriptOp::Close:
         return s + "close";
+    case ScriptOp::Clock:
+        return s + "clock " + shortest(c.value);
     }
     return s;
 }

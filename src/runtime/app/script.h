@@ -7,8 +7,10 @@
 //   <ms> button <1|2|3> down|up           <ms> joy <j> hat centre|up|down|left|right
 //   <ms> wheel up|down                    <ms> screenshot <file>
 //   <ms> focus lost|gained                <ms> dump <file>
-//   <ms> close
+//   <ms> close                            <ms> clock <ms>
 //
+// `clock` is written by recorded runs: a frame ran late there and the run's clock moved on to
+// the given time (a frame boundary); a replay moves its clock on the same way.
 // '#' starts a comment; blank lines are ignored. Commands with the same time run in file order.
 #include <string>
 #include <string_view>
@@ -25,7 +27,8 @@ enum class ScriptOp {
     Screenshot,
     Dump,
     Focus,
-    Close
+    Close,
+    Clock
 };
 
 struct ScriptCommand {
@@ -33,7 +36,7 @@ struct ScriptCommand {
     ScriptOp op = ScriptOp::Close;
     int a = 0;         // key code, mouse x, button, joystick, wheel direction
     int b = 0;         // mouse y, joystick axis / button, hat value (hundredths of a degree)
-    double value = 0;  // joystick axis value -1..1
+    double value = 0;  // joystick axis value -1..1; clock: the time the clock moves on to
     bool down = false; // key/button down, focus gained
     std::string file;  // screenshot, dump
     int line = 0;      // line number in the script

@@ -27,6 +27,7 @@ const char* const kSoftwareText =
     "unterst\xc3\xbctzt!";
 
 void frame_shutdown() {
+    write_exit_files();
     write_recording();
     input_shutdown();
     sound_shutdown();
@@ -169,7 +170,7 @@ int runtime_init(const StartSettings& settings) {
                 count = std::max(count, c.a + 1);
         input_set_joystick_count(count);
     }
-    sound_init();
+    sound_init(!frame.audio_out_path.empty());
 
     std::string dir = executable_dir();
     if (!dir.empty() && chdir(dir.c_str()) != 0) dir.clear();
@@ -228,6 +229,10 @@ int runtime_main(int argc, char** argv, const StartSettings& settings, void (*ga
         return 2;
     }
     frame.max_ms = options.max_ms;
+    // Written at the end, wherever the program then stands: relative to where it was started.
+    if (!options.audio_out.empty()) frame.audio_out_path = absolute_path(options.audio_out);
+    if (!options.dump_at_exit.empty())
+        frame.dump_at_exit_path = absolute_path(options.dump_at_exit);
     StartSettings start = settings;
     if (options.display != 0) start.fullscreen = options.display > 0;
 

@@ -9,6 +9,7 @@
 #include "platform/window.h"
 #include "runtime/app/app.h"
 #include "runtime/app/frame.h"
+#include "runtime/app/frame_internal.h"
 #include "runtime/errors.h"
 #include "runtime/random.h"
 
@@ -186,6 +187,57 @@ void recorded_input() {
     runtime_end();
 }
 
+// Short taps made by the "player" through the platform's queue while the frame waits in real
+// time (10 to 30 ms between down and up, so both land between two reads), and frames that run
+// late. The state at the end (--dump-at-exit) counts the taps each key's reads saw and the
+// game's clock; a replay of the recording must end in the same state.
+struct TapSeen {
+    int f2 = 0, ctrl = 0, space = 0;
+    double late_frames_clock = 0;
+} taps;
+
+std::string taps_json() {
+    char buf[256];
+    std::snprintf(buf, sizeof buf,
+                  "{\"frames\":%d,\"f2\":%d,\"ctrl\":%d,\"space\":%d,\"timer\":%.17g}", frames,
+                  taps.f2, taps.ctrl, taps.space, timer_ms());
+    return buf;
+}
+
+void tapped_input() {
+    set_state_writer(taps_json);
+    struct Tap {
+        int frame, key;
+        double hold_ms;
+    };
+    const Tap plan[] = {{3, 60, 10},  {6, 29, 15},  {9, 57, 20}, {12, 60, 25},
+                        {15, 29, 30}, {18, 60, 12}, {21, 57, 28}};
+    bool was[3] = {false, false, false};
+    for (frames = 0; frames < 30; ++frames) {
+        for (const Tap& t : plan)
+            if (t.frame == frames) {
+                // When it happens on the run's clock (a recorded run's clock runs from its real
+                // origin), for comparing with the time the recording gives it.
+                if (frame.mode == RunMode::Recording)
+                    say("tap %d at %.3f", t.key,
+                        platform::clock_ms() - frame.real_origin - frame.start_ms);
+                platform::push_key(t.key, true);
+                platform::sleep_ms(t.hold_ms);
+                platform::push_key(t.key, false);
+            }
+        // Frames 10 and 20 run late: the recorded run's clock moves on past them.
+        if (frames == 10 || frames == 20) platform::sleep_ms(60);
+        const bool now[3] = {key_state(60) != 0, key_state(29) != 0, key_state(57) != 0};
+        taps.f2 += now[0] && !was[0];
+        taps.ctrl += now[1] && !was[1];
+        taps.space += now[2] && !was[2];
+        for (int i = 0; i < 3; ++i)
+            was[i] = now[i];
+        present_frame();
+    }
+    runtime_end();
+}
+
 void text_input() {
     for (frames = 0;; ++frames) {
         RtString s = inkey();
@@ -291,6 +343,8 @@ void game_main() {
         recorded_input();
     else if (mode == "inkey")
         text_input();
+    else if (mode == "taps")
+        tapped_input();
     else
         frames_forever();
 }
