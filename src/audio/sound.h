@@ -13,6 +13,8 @@ void sound_init();
 void sound_shutdown();
 // Mutes the output while the window is paused; it resumes where it was.
 void sound_set_paused(bool paused);
+// The player's volume: linear gains 0..1 of all effects and of the music (1 at start).
+void sound_set_output_gains(float effects, float music);
 // True when the device is open and sound can be heard.
 bool sound_available();
 

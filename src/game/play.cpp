@@ -2,6 +2,7 @@
 // out or the last level is done; the music choice during play; the level editor's test runs.
 #include "game/game.h"
 #include "game/play.h"
+#include "game/result_lines.h"
 #include "game/seam.h"
 #include "game/state.h"
 #include "graphics/device.h"
@@ -24,11 +25,14 @@ namespace {
 void PlayFrame() {
     const double previous = FrameClock;
     FrameClock = timer_ms();
+    const double exit_timer = ExitTimer;
     PlayStep(FrameClock - previous);
+    NoteRideStart(exit_timer);
     DrawLevel(0);
     end_3d();
     print_text("Crsr  to Move", 0, 0);
     print_text("LCtrl to Screw", 0, 20);
+    DrawLevelOpeningLine();
     present_frame();
 }
 
@@ -60,6 +64,7 @@ double PlayGame() {
     do {
         PlayFrame();
     } while (Playing != 0);
+    NoteGameEnd();
     if (GameComplete != 0) ShowEnding();
     return 0;
 }
@@ -102,6 +107,7 @@ double ShowEnding() {
         centred("Congratulations!", ScreenHeight / 2 - 55);
         centred("Every girder is bolted.", ScreenHeight / 2 - 15);
         centred(score, ScreenHeight / 2 + 25);
+        DrawGameResultLine(ScreenHeight / 2 + 85);
         present_frame();
         if (EndPressed()) break;
     }

@@ -37,6 +37,7 @@ bool open_test_window() {
 
 Rgba read_pixel(int x, int y) {
     uint8_t px[4] = {0, 0, 0, 0};
+    platform::bind_game_read_framebuffer();
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(x, platform::game_height() - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, px);
     return {px[0], px[1], px[2], px[3]};
@@ -45,6 +46,7 @@ Rgba read_pixel(int x, int y) {
 std::vector<uint8_t> read_screen() {
     int w = platform::game_width(), h = platform::game_height();
     std::vector<uint8_t> bottom_up(size_t(w) * h * 4), rows(bottom_up.size());
+    platform::bind_game_read_framebuffer();
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, bottom_up.data());
     for (int y = 0; y < h; ++y)

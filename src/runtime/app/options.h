@@ -12,6 +12,11 @@ struct RuntimeOptions {
     double max_ms = -1;   // --max-ms MS (-1: no limit)
     double level = -1;    // --level N (-1: not given)
     bool no_draw = false; // --no-draw (scripted runs only)
+
+    // The player's folder and settings.
+    std::string user_dir; // --user-dir DIR ("" : the system's per-user folder; none when scripted)
+    bool fresh = false;   // --fresh: the settings file is neither read nor written this run
+    int msaa = -1;        // --msaa 0|2|4|8 (-1: not given)
 };
 
 // Parses argv; false with a one-line reason. Arguments that are not options are left to the
