@@ -52,7 +52,7 @@ set(CPACK_PACKAGE_VERSION "1.0.0")
 set(CPACK_PACKAGE_CONTACT "The Steel_Spree team <team@steelspree.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "3D arcade puzzle game of steel girders high above a city")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "3D arcade puzzle game of steel girders high above a city\n A worker slides steel girders into place, bolts every girder where the\n plan wants it and rides the lift to the next level before the clock runs\n out. 24 levels, a level editor, keyboard and game controller.")
+    "A worker slides steel girders into place high above a city, bolts every\ngirder where the plan wants it and rides the lift to the next level,\nbefore the clock runs out. The game has 24 levels, a level editor to\nbuild and test new ones, and plays with the keyboard or a game controller.")
 set(CPACK_DEBIAN_PACKAGE_SECTION "games")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
