@@ -30,7 +30,9 @@ std::string GameKey(double timer_option) {
     return buf;
 }
 
-bool Whole(double v) { return std::isfinite(v) && v >= 0 && v < 1e9 && v == std::floor(v); }
+bool Whole(double v) {
+    return std::isfinite(v) && v >= 0 && v < 1e9 && v == std::floor(v);
+}
 
 void Save() {
     const std::string path = user_path(kFileName);
@@ -70,8 +72,8 @@ bool ParseBestResults(std::string_view bytes, BestTable& out) {
         for (const auto& [key, text] : section.pairs) {
             double v = 0;
             auto [p, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-            if (ec != std::errc() || p != text.data() + text.size() || !std::isfinite(v) ||
-                v < 0 || v > kMaxValue || key.size() > 64) {
+            if (ec != std::errc() || p != text.data() + text.size() || !std::isfinite(v) || v < 0 ||
+                v > kMaxValue || key.size() > 64) {
                 out.clear();
                 return false;
             }

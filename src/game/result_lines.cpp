@@ -53,4 +53,6 @@ void DrawGameResultLine(double y) {
     if (!game_line.empty()) PrintCentred(game_line, y);
 }
 
-const char* GameResultLine() { return game_line.c_str(); }
+const char* GameResultLine() {
+    return game_line.c_str();
+}

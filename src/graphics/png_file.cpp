@@ -42,8 +42,8 @@ std::string encode_png(const uint8_t* rgba_bottom_up, int width, int height) {
         return {};
     std::string out;
     std::vector<uint8_t> row(size_t(width) * 3);
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr,
-                                              quiet_warning);
+    png_structp png =
+        png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, quiet_warning);
     if (!png) return {};
     png_infop info = png_create_info_struct(png);
     if (!info || setjmp(png_jmpbuf(png))) {
@@ -75,8 +75,8 @@ bool decode_png(std::string_view bytes, int& width, int& height, std::vector<uin
         return false;
     ReadCursor cursor{reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), 0};
     std::vector<png_bytep> rows;
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr,
-                                             quiet_warning);
+    png_structp png =
+        png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, quiet_warning);
     if (!png) return false;
     png_infop info = png_create_info_struct(png);
     if (!info || setjmp(png_jmpbuf(png))) {
@@ -97,7 +97,8 @@ bool decode_png(std::string_view bytes, int& width, int& height, std::vector<uin
     if (png_get_rowbytes(png, info) != size_t(w) * 4) png_error(png, "unexpected row size");
     rgba.resize(size_t(w) * h * 4);
     rows.resize(h);
-    for (png_uint_32 y = 0; y < h; ++y) rows[y] = rgba.data() + size_t(y) * w * 4;
+    for (png_uint_32 y = 0; y < h; ++y)
+        rows[y] = rgba.data() + size_t(y) * w * 4;
     png_read_image(png, rows.data());
     png_read_end(png, nullptr);
     png_destroy_read_struct(&png, &info, nullptr);

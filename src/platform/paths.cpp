@@ -9,7 +9,8 @@ std::string user_pref_dir() {
     if (!path) return {};
     std::string dir = path;
     SDL_free(path);
-    while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
+    while (dir.size() > 1 && dir.back() == '/')
+        dir.pop_back();
     return dir;
 }
 

@@ -55,7 +55,8 @@ Settings settings_parse(std::string_view bytes, std::vector<std::string>& proble
             // "Key = value", as a hand edit writes it: the INI layer splits at the blank.
             std::string_view value = raw;
             if (!value.empty() && value.front() == '=') value.remove_prefix(1);
-            while (!value.empty() && value.front() == ' ') value.remove_prefix(1);
+            while (!value.empty() && value.front() == ' ')
+                value.remove_prefix(1);
             int v = 0;
             bool ok = true;
             if (same_name(key, "Windowed")) {
@@ -131,13 +132,11 @@ void load_settings() {
         return;
     }
     std::vector<std::string> problems;
-    settings = settings_parse(std::string_view(reinterpret_cast<const char*>(bytes->data()),
-                                               bytes->size()),
-                              problems);
+    settings = settings_parse(
+        std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()), problems);
     if (!problems.empty()) {
         std::string line = "Settings: " + settings_path + ": " + problems.front();
-        if (problems.size() > 1)
-            line += " (and " + std::to_string(problems.size() - 1) + " more)";
+        if (problems.size() > 1) line += " (and " + std::to_string(problems.size() - 1) + " more)";
         error_log(line + "; those values keep their defaults");
     }
 }

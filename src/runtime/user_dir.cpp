@@ -37,7 +37,7 @@ std::string user_path(std::string_view name) {
 }
 
 bool is_dir(const std::string& path) {
-    struct stat st{};
+    struct stat st {};
     return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
@@ -107,7 +107,8 @@ std::string xdg_pictures_dir(const std::string& home, const std::string& config_
         const std::string key = "XDG_PICTURES_DIR=";
         if (line.rfind(key, 0) != 0) continue;
         std::string value = line.substr(key.size());
-        while (!value.empty() && (value.back() == '\r' || value.back() == ' ')) value.pop_back();
+        while (!value.empty() && (value.back() == '\r' || value.back() == ' '))
+            value.pop_back();
         if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
             value = value.substr(1, value.size() - 2);
         if (value.rfind("$HOME", 0) == 0) {
@@ -117,7 +118,8 @@ std::string xdg_pictures_dir(const std::string& home, const std::string& config_
         // Only absolute paths are valid there; a folder equal to home means "not set".
         if (value.empty() || value[0] != '/') return {};
         std::string trimmed = value;
-        while (trimmed.size() > 1 && trimmed.back() == '/') trimmed.pop_back();
+        while (trimmed.size() > 1 && trimmed.back() == '/')
+            trimmed.pop_back();
         if (trimmed == home) return {};
         return trimmed;
     }

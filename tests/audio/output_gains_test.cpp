@@ -28,7 +28,8 @@ TEST(OutputGains, EffectsAndMusicAreScaledApart) {
         const std::vector<float> music(64, 3000.0f);
         apply_output_gains(effects.data(), music.data(), effects.size(), c.effects_gain,
                            c.music_gain);
-        for (float v : effects) ASSERT_FLOAT_EQ(v, c.expect);
+        for (float v : effects)
+            ASSERT_FLOAT_EQ(v, c.expect);
     }
 }
 

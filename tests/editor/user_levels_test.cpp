@@ -17,7 +17,8 @@ std::map<std::string, std::string> FolderState(const std::string& dir) {
     std::map<std::string, std::string> state;
     for (const auto& e : fs::directory_iterator(dir)) {
         const std::string name = e.path().filename().string();
-        if (name == "ErrorLog.txt" || name == "script.txt" || name.find(".json") != std::string::npos)
+        if (name == "ErrorLog.txt" || name == "script.txt" ||
+            name.find(".json") != std::string::npos)
             continue;
         const std::string what = e.is_symlink() ? "link " + fs::read_symlink(e.path()).string()
                                  : e.is_regular_file() ? std::string("file")

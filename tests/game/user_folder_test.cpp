@@ -6,6 +6,9 @@
 #include "game_run.h"
 #include "graphics/png_file.h"
 #include "levels/levels_common.h"
+#include "runtime/user_dir.h"
+
+#include <cmath>
 
 #include <filesystem>
 
@@ -26,7 +29,9 @@ std::string Settings(const std::string& dump) {
     return at == std::string::npos ? "" : dump.substr(at, dump.find('}', at) - at + 1);
 }
 
-std::string Log(const GameRun& game) { return game.read("ErrorLog.txt"); }
+std::string Log(const GameRun& game) {
+    return game.read("ErrorLog.txt");
+}
 
 TEST(UserSettings, VolumeKeysAreKeptForTheNextRun) {
     GameRun game;
@@ -178,9 +183,9 @@ TEST(BestResults, ARideKeepsTheLevelsTimeAndADamagedFileIsIgnored) {
     EXPECT_GT(best, 100);
     EXPECT_LT(best, 120);
     // The file damaged: ignored with a log line, then replaced by the next result.
-    for (const std::string& damage : {std::string("\x89PNG\r\n\x1a\n\0\0", 10),
-                                      std::string("[best]\nlevel1.timer1=-5\n"),
-                                      std::string("[other]\nx=1\n")}) {
+    for (const std::string& damage :
+         {std::string("\x89PNG\r\n\x1a\n\0\0", 10), std::string("[best]\nlevel1.timer1=-5\n"),
+          std::string("[other]\nx=1\n")}) {
         ASSERT_TRUE(write_bytes(user + "/best.ini", damage));
         ASSERT_EQ(game.run(solution, "--level 1 --no-draw --user-dir '" + user + "'"), 0);
         EXPECT_NE(Log(game).find("Best results: " + user + "/best.ini is damaged"),
@@ -222,7 +227,8 @@ TEST(Screenshots, F12WritesThePresentedFrameAsAPngWithoutItsNote) {
                        "--level 1 --user-dir '" + user + "'"),
               0);
     std::vector<fs::path> files;
-    for (const auto& e : fs::directory_iterator(user + "/screenshots")) files.push_back(e.path());
+    for (const auto& e : fs::directory_iterator(user + "/screenshots"))
+        files.push_back(e.path());
     ASSERT_EQ(files.size(), 1u);
     const std::string name = files[0].filename().string();
     EXPECT_EQ(name.rfind("steel_spree-", 0), 0u);
@@ -251,9 +257,8 @@ TEST(Install, AnInstalledGameRunsFromAnotherFolderAndFindsItsData) {
     const fs::path build = fs::path(game_executable()).parent_path().parent_path();
     const std::string prefix = make_temp_dir() + "/prefix";
     std::string out;
-    ASSERT_EQ(run_command("cmake --install '" + build.string() + "' --prefix '" + prefix + "'",
-                          &out),
-              0)
+    ASSERT_EQ(
+        run_command("cmake --install '" + build.string() + "' --prefix '" + prefix + "'", &out), 0)
         << out;
     for (const char* file :
          {"games/steel_spree", "share/games/steel_spree/bigfont.bmp",
@@ -282,6 +287,67 @@ TEST(Install, AnInstalledGameRunsFromAnotherFolderAndFindsItsData) {
     EXPECT_NE(dump.find("\"extx\""), std::string::npos);
     EXPECT_NE(read_text(elsewhere + "/ErrorLog.txt").find(prefix + "/share/games/steel_spree"),
               std::string::npos);
+}
+
+} // namespace
+
+namespace {
+
+TEST(BestResults, AFinishedGameKeepsItsScoreForTheTimerOption) {
+    GameRun game;
+    const std::string user = game.dir() + "/user";
+    // The last level's solution ends the game: the ending shows the score.
+    ASSERT_EQ(game.run(SolutionScript(24), "--level 24 --no-draw --user-dir '" + user + "'"), 0);
+    const std::string end = game.read("end.json");
+    EXPECT_EQ(JsonField(end, "Screen"), "ending");
+    BestTable table;
+    ASSERT_TRUE(ParseBestResults(read_text(user + "/best.ini"), table));
+    EXPECT_EQ(table["game.timer1"], JsonNum(end, "Score"));
+    EXPECT_GT(table["level24.timer1"], 30);
+}
+
+TEST(BestResults, OnlyABetterResultIsKeptAndTheLinesSaySo) {
+    const std::string user = make_temp_dir();
+    set_user_dir(user);
+    LoadBestResults();
+    struct Step {
+        const char* name;
+        bool game; // a game's score, else a level's time (level 3)
+        double timer_option, value;
+        bool new_best;
+        std::string line; // LevelBestLine(3, timer) or GameScoreLine after the step
+    };
+    const std::vector<Step> steps = {
+        {"first time", false, 1, 80.4, true, "Best time left: 80 s"},
+        {"slower", false, 1, 70, false, "Best time left: 80 s"},
+        {"faster", false, 1, 95.9, true, "Best time left: 95 s"},
+        {"no clock keeps nothing", false, 0, 200, false, ""},
+        {"another timer option", false, 2, 30, true, "Best time left: 30 s"},
+        {"first game", true, 1, 12.5, true, "Score 12 - New best!"},
+        {"a worse game", true, 1, 3, false, "Score 3 - Best 12"},
+        {"a game under another option", true, 2, 5, true, "Score 5 - New best!"},
+        {"not a number", true, 1, std::nan(""), false, ""},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.name);
+        if (s.game) {
+            const bool best = RecordGameScore(s.timer_option, s.value);
+            EXPECT_EQ(best, s.new_best);
+            if (!s.line.empty()) {
+                EXPECT_EQ(GameScoreLine(s.timer_option, s.value, best), s.line);
+            }
+        } else {
+            EXPECT_EQ(RecordLevelTime(3, s.timer_option, s.value), s.new_best);
+            EXPECT_EQ(LevelBestLine(3, s.timer_option), s.line);
+        }
+    }
+    // Kept in the file: a fresh load sees them.
+    LoadBestResults();
+    EXPECT_EQ(LevelBestLine(3, 1), "Best time left: 95 s");
+    EXPECT_EQ(GameScoreLine(1, 1, false), "Score 1 - Best 12");
+    set_user_dir("");
+    LoadBestResults();
+    EXPECT_EQ(LevelBestLine(3, 1), "");
 }
 
 } // namespace

@@ -18,7 +18,8 @@ std::set<int> EdgeShades() {
     std::set<int> shades;
     const std::vector<uint8_t> screen = read_screen();
     for (int y = 100; y < 500; ++y)
-        for (int x = 100; x < 700; ++x) shades.insert(screen[(size_t(y) * 800 + x) * 4]);
+        for (int x = 100; x < 700; ++x)
+            shades.insert(screen[(size_t(y) * 800 + x) * 4]);
     return shades;
 }
 

@@ -51,7 +51,8 @@ bool write_png(const std::string& path, const gen::Image& img) {
             p[0] = uint8_t(std::lround(std::clamp(c.r, 0.0f, 1.0f) * 255));
             p[1] = uint8_t(std::lround(std::clamp(c.g, 0.0f, 1.0f) * 255));
             p[2] = uint8_t(std::lround(std::clamp(c.b, 0.0f, 1.0f) * 255));
-            p[3] = uint8_t(std::lround(rounded_square_alpha(x + 0.5f, y + 0.5f, float(size)) * 255));
+            p[3] =
+                uint8_t(std::lround(rounded_square_alpha(x + 0.5f, y + 0.5f, float(size)) * 255));
         }
     const std::string tmp = path + ".tmp";
     FILE* f = std::fopen(tmp.c_str(), "wb");
@@ -68,7 +69,8 @@ bool write_png(const std::string& path, const gen::Image& img) {
     png_set_IHDR(png, info, png_uint_32(size), png_uint_32(size), 8, PNG_COLOR_TYPE_RGBA,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
-    for (int y = 0; y < size; ++y) png_write_row(png, &rgba[size_t(y) * size * 4]);
+    for (int y = 0; y < size; ++y)
+        png_write_row(png, &rgba[size_t(y) * size * 4]);
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
     const bool ok = std::fflush(f) == 0 && std::fclose(f) == 0;
