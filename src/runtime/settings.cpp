@@ -37,13 +37,14 @@ bool parse_int(std::string_view s, long long lo, long long hi, int& out) {
 
 } // namespace
 
-Settings settings_parse(std::string_view bytes, std::vector<std::string>& problems) {
-    Settings s;
+Settings settings_parse(std::string_view bytes, std::vector<std::string>& problems,
+                        const Settings& defaults) {
+    Settings s = defaults;
     for (char c : bytes) {
         const auto u = static_cast<unsigned char>(c);
         if (u == 0 || u >= 0x80) {
             problems.push_back("not a text file");
-            return s;
+            return defaults;
         }
     }
     for (const IniSection& section : ini_parse(bytes)) {
@@ -122,8 +123,8 @@ const std::string& settings_file() {
     return settings_path;
 }
 
-void load_settings() {
-    settings = Settings{};
+void load_settings(const Settings& defaults) {
+    settings = defaults;
     if (settings_path.empty()) return;
     if (!file_readable(settings_path) && !is_dir(settings_path)) return; // none yet: defaults
     auto bytes = read_file(settings_path, kMaxSettingsBytes);

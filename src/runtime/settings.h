@@ -18,8 +18,10 @@ struct Settings {
     bool operator==(const Settings&) const = default;
 };
 
-// The settings a file holds; each problem found (one per bad value or line) goes to `problems`.
-Settings settings_parse(std::string_view bytes, std::vector<std::string>& problems);
+// The settings a file holds over `defaults` (what a missing or bad value keeps); each problem
+// found (one per bad value or line) goes to `problems`.
+Settings settings_parse(std::string_view bytes, std::vector<std::string>& problems,
+                        const Settings& defaults = Settings{});
 // The file text of `s` (INI, CR LF line ends).
 std::string settings_format(const Settings& s);
 
@@ -28,9 +30,9 @@ std::string settings_format(const Settings& s);
 Settings& current_settings();
 void set_settings_file(std::string_view path);
 const std::string& settings_file();
-// Reads the settings file into current_settings(): a missing file keeps the defaults; a damaged
-// one is reported with one log line and its bad values keep their defaults.
-void load_settings();
+// Reads the settings file over `defaults` into current_settings(): a missing file keeps the
+// defaults; a damaged one is reported with one log line and its bad values keep their defaults.
+void load_settings(const Settings& defaults = Settings{});
 // Writes current_settings() to the settings file (atomically); false when it cannot.
 bool save_settings();
 

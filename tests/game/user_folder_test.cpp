@@ -351,3 +351,31 @@ TEST(BestResults, OnlyABetterResultIsKeptAndTheLinesSaySo) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(UserSettings, TheVolumeNoteShowsForAboutOneAndAHalfSeconds) {
+    GameRun game;
+    const std::string shots = "1100 screenshot a.bmp\n2800 screenshot b.bmp\n2900 close\n";
+    ASSERT_EQ(game.run(shots, "--level 1"), 0);
+    const Screenshot quiet_a(game.dir() + "/a.bmp"), quiet_b(game.dir() + "/b.bmp");
+    ASSERT_EQ(game.run(Press(1000, 67) + shots, "--level 1"), 0);
+    const Screenshot keyed_a(game.dir() + "/a.bmp"), keyed_b(game.dir() + "/b.bmp");
+    ASSERT_TRUE(quiet_a.valid() && quiet_b.valid() && keyed_a.valid() && keyed_b.valid());
+    struct Count {
+        int note = 0, elsewhere = 0;
+    };
+    auto differences = [](const Screenshot& x, const Screenshot& y) {
+        Count c;
+        for (int py = 0; py < 600; ++py)
+            for (int px = 0; px < 800; ++px)
+                if (!(x.at(px, py) == y.at(px, py))) (py < 60 && px > 400 ? c.note : c.elsewhere)++;
+        return c;
+    };
+    const Count shown = differences(quiet_a, keyed_a), gone = differences(quiet_b, keyed_b);
+    EXPECT_GT(shown.note, 200); // 100 ms after F9: the note in the top right corner
+    EXPECT_EQ(shown.elsewhere, 0);
+    EXPECT_EQ(gone.note + gone.elsewhere, 0); // 1.8 s after: gone
+}
+
+} // namespace

@@ -19,6 +19,11 @@ void set_headless_environment() {
     setenv("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1", 0);
     setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
     setenv("ASAN_OPTIONS", "detect_leaks=0", 0);
+    // Live and recorded runs of the tests keep their user folder (and look for the pictures
+    // folder) in a folder of their own, never in the real user's.
+    const std::string home = make_temp_dir();
+    setenv("XDG_DATA_HOME", (home + "/data").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (home + "/config").c_str(), 1);
 }
 
 bool open_test_window() {

@@ -121,7 +121,7 @@ void log_renderer() {
 // The user folder of the run: --user-dir, else the system's per-user folder of a live run;
 // a scripted run without --user-dir has none, so it never touches a player's files. Then the
 // settings file in it, unless --fresh.
-void open_user_folder() {
+void open_user_folder(const Settings& defaults) {
     std::string dir = options.user_dir;
     if (dir.empty() && frame.mode != RunMode::Scripted) dir = platform::user_pref_dir();
     if (!dir.empty() && !make_dirs(dir)) {
@@ -130,7 +130,7 @@ void open_user_folder() {
     }
     set_user_dir(dir);
     set_settings_file(dir.empty() || options.fresh ? "" : user_path("settings.ini"));
-    load_settings();
+    load_settings(defaults);
 }
 
 // Multisampling: --msaa, else the settings file, else 4 on a hardware renderer and off on a
@@ -171,10 +171,15 @@ int runtime_init(const StartSettings& settings) {
     set_debug_mode(settings.debug);
     error_log_restart();
     at_runtime_end(frame_shutdown);
-    open_user_folder();
-    // The settings file chooses window or fullscreen unless the command line did.
+    // The program's start settings are the defaults of the settings file, which chooses window
+    // or fullscreen unless the command line did.
+    Settings defaults;
+    defaults.windowed = !settings.fullscreen;
+    defaults.window_width = settings.width;
+    defaults.window_height = settings.height;
+    open_user_folder(defaults);
     StartSettings start = settings;
-    if (options.display == 0 && !settings_file().empty())
+    if (options.display == 0)
         start.fullscreen = !current_settings().windowed;
     else
         current_settings().windowed = !start.fullscreen;
