@@ -1,4 +1,4 @@
-// The user folder's helpers and the settings file: parsing (damaged and hand-edited files),
+// The user folder's functions and the settings file: parsing (damaged and hand-edited files),
 // the round trip, where files are read and written, where the data and the pictures are.
 #include "runtime/settings.h"
 #include "runtime/user_dir.h"
