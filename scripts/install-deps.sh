@@ -7,6 +7,7 @@ PACKAGES=(
     build-essential cmake pkg-config
     libsdl2-dev libgl-dev libegl-dev libgl1-mesa-dri libegl-mesa0
     libopenmpt-dev openmpt123
+    libpng-dev
     libgtest-dev libgmock-dev
     xvfb xauth
     imagemagick sox

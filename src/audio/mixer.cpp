@@ -117,6 +117,12 @@ StereoGain Mixer::gain(int slot, int voice) const {
     return v ? v->gain : StereoGain{};
 }
 
+void apply_output_gains(float* effects, const float* music, size_t samples, float effects_gain,
+                        float music_gain) {
+    for (size_t i = 0; i < samples; ++i)
+        effects[i] = effects[i] * effects_gain + music[i] * music_gain;
+}
+
 void float_to_s16(const float* in, int16_t* out, size_t samples) {
     for (size_t i = 0; i < samples; ++i) {
         float x = std::nearbyint(in[i]);

@@ -77,5 +77,10 @@ class Mixer {
     std::array<Slot, kSlots> slots_{};
 };
 
+// The player's volume step before the output stage: effects and music, each mixed on its own,
+// are scaled by their gains and added into `effects` (samples interleaved, 16-bit scale).
+void apply_output_gains(float* effects, const float* music, size_t samples, float effects_gain,
+                        float music_gain);
+
 // Float samples in 16-bit scale to 16-bit samples, rounded and clamped.
 void float_to_s16(const float* in, int16_t* out, size_t samples);

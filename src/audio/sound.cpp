@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <mutex>
 
 namespace {
@@ -31,6 +32,10 @@ struct SoundDevice {
     bool capture_paused = false;
     std::array<float, 2 * kChunk> mix{};
     std::array<float, 2 * kChunk> scratch{};
+    std::array<float, 2 * kChunk> music_mix{};
+    // The player's volume (set by the game thread, read by the callback).
+    std::atomic<float> effects_gain{1.0f};
+    std::atomic<float> music_gain{1.0f};
 };
 
 // Created once and never destroyed, so an audio thread still running at exit never sees it gone.
@@ -48,7 +53,12 @@ void mix_output(SoundDevice& d, int16_t* out, size_t frames) {
             std::lock_guard<std::mutex> g(d.effects_lock);
             d.mixer.mix(d.mix.data(), n);
         }
-        d.music.mix(d.mix.data(), n, d.scratch.data());
+        std::fill_n(d.music_mix.data(), 2 * n, 0.0f);
+        d.music.mix(d.music_mix.data(), n, d.scratch.data());
+        // The player's volume, then the master limiter and the output stage.
+        apply_output_gains(d.mix.data(), d.music_mix.data(), 2 * n,
+                           d.effects_gain.load(std::memory_order_relaxed),
+                           d.music_gain.load(std::memory_order_relaxed));
         d.limiter.process(d.mix.data(), n);
         float_to_s16(d.mix.data(), out, 2 * n);
         out += 2 * n;
@@ -98,6 +108,11 @@ void sound_shutdown() {
 void sound_set_paused(bool paused) {
     device().capture_paused = paused;
     platform::pause_audio_device(paused);
+}
+
+void sound_set_output_gains(float effects, float music) {
+    device().effects_gain.store(std::clamp(effects, 0.0f, 1.0f), std::memory_order_relaxed);
+    device().music_gain.store(std::clamp(music, 0.0f, 1.0f), std::memory_order_relaxed);
 }
 
 bool sound_available() {

@@ -17,6 +17,8 @@ void sound_init(bool capture = false);
 void sound_shutdown();
 // Mutes the output while the window is paused; it resumes where it was.
 void sound_set_paused(bool paused);
+// The player's volume: linear gains 0..1 of all effects and of the music (1 at start).
+void sound_set_output_gains(float effects, float music);
 // True when the device is open and sound can be heard (or is captured).
 bool sound_available();
 // True when the mix is captured instead of played.

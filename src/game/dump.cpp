@@ -5,6 +5,9 @@
 #include "game/menu.h"
 #include "game/play.h"
 #include "game/state.h"
+#include "platform/window.h"
+#include "runtime/settings.h"
+#include "runtime/user_dir.h"
 
 #include <cmath>
 #include <cstdio>
@@ -149,6 +152,15 @@ std::string DumpState() {
         s += ',';
         AppendMember(s, "Menu", Members({{"cursor", MenuCursor}, {"box_y", MenuBoxY}}));
     }
+    const Settings& settings = current_settings();
+    s += ",\"Settings\":";
+    s += Members({{"Windowed", settings.windowed ? 1.0 : 0.0},
+                  {"EffectsVolume", double(settings.effects_volume)},
+                  {"MusicVolume", double(settings.music_volume)},
+                  {"Muted", settings.muted ? 1.0 : 0.0},
+                  {"Msaa", double(platform::game_samples())}});
+    s += ',';
+    AppendMember(s, "UserDir", JsonString(user_dir()));
     if (dump_extension) s += dump_extension();
     s += "}\n";
     return s;

@@ -19,6 +19,9 @@ double ReadControl(double ignored, double axis);
 // --- Levels and the level map ---
 // The file name of level n: "level" + n + ".ini".
 RtString LevelFileName(double n);
+// Where level n is read: the user folder's copy ("levels/") when there is one, else the
+// shipped file.
+RtString LevelReadPath(double n);
 double LoadLevel(double n);
 // Writes Pads and ForceMap as level n, at once and atomically (the old file or the new one is
 // on disk at every moment). Returns 0, or -1 when the file could not be written (the old file

@@ -6,6 +6,7 @@
 #include "runtime/files.h"
 #include "runtime/ini.h"
 #include "runtime/line_files.h"
+#include "runtime/user_dir.h"
 
 #include <algorithm>
 #include <cmath>
@@ -32,10 +33,15 @@ double ReadNumber(const RtString& section, const char* key) {
 
 RtString LevelFileName(double n) { return RtString("level") + str_from_number(n) + ".ini"; }
 
-bool LevelExists(double n) { return file_exists(LevelFileName(n)) != 0; }
+// A level the player saved lies in the user folder's "levels" and comes before the shipped one.
+RtString LevelReadPath(double n) {
+    return RtString(user_or_shipped("levels", LevelFileName(n).c_str()).c_str());
+}
+
+bool LevelExists(double n) { return file_exists(LevelReadPath(n)) != 0; }
 
 double LoadLevel(double n) {
-    ini_open(LevelFileName(n));
+    ini_open(LevelReadPath(n));
     double count = ReadNumber("global", "padcount");
     if (std::isnan(count)) count = 0;
     count = std::min(count, kMaxPads);
@@ -92,11 +98,13 @@ std::string LevelFileText() {
 }
 
 double SaveLevel(double n) {
-    const RtString name = LevelFileName(n);
+    // Only into the user folder (beside the shipped data when a run has none): a shipped level
+    // is never overwritten, and an installed, read-only game folder works.
+    const std::string path = user_write_path("levels", LevelFileName(n).c_str());
     // Pending changes of the INI store reach the disk first, so nothing written later by the
     // store can replace the saved level.
     ini_flush();
-    if (!write_file_atomic(name.c_str(), LevelFileText())) return -1;
-    ini_open(name);
+    if (path.empty() || !write_file_atomic(path, LevelFileText())) return -1;
+    ini_open(RtString(path.c_str()));
     return 0;
 }

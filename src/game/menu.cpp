@@ -3,6 +3,7 @@
 #include "audio/sound.h"
 #include "game/game.h"
 #include "game/menu.h"
+#include "game/result_lines.h"
 #include "game/state.h"
 #include "graphics/device.h"
 #include "graphics/font.h"
@@ -57,6 +58,7 @@ void DrawMenu(const RtArray<RtString>& levels, const RtArray<RtString>& timers,
                474 + y);
     print_text("[F4] Spin the Steel - Yay!", 204, 504 + y);
     print_text("[F5] Edit Levels   - Tick", 204, 534 + y);
+    DrawGameResultLine(574 + y);
 }
 
 } // namespace

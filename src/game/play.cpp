@@ -1,9 +1,11 @@
 // A game: the frame loop over the rules and the scene, level after level until the lives run
 // out or the last level is done; the music choice during play; the level editor's test runs.
+#include "game/best_results.h"
 #include "game/feedback.h"
 #include "game/game.h"
 #include "game/hold.h"
 #include "game/play.h"
+#include "game/result_lines.h"
 #include "game/seam.h"
 #include "game/state.h"
 #include "graphics/device.h"
@@ -15,6 +17,8 @@
 #include "runtime/text.h"
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
 double TestPlay = 0;
 double GameComplete = 0;
@@ -39,7 +43,9 @@ void DrawPlayScene() {
 void PlayFrame() {
     const double previous = FrameClock;
     FrameClock = timer_ms();
+    const double exit_timer = ExitTimer;
     PlayStep(FrameClock - previous);
+    NoteRideStart(exit_timer);
     // The holds are read after the rules, so the rules' reads of the controls keep their place
     // in the frame; a hold costs the frame nothing.
     if (CheckHolds(DrawPlayScene) != 0) {
@@ -48,7 +54,7 @@ void PlayFrame() {
     }
     if (Level != CardLevel && Playing != 0) {
         CardLevel = Level;
-        ShowTitleCard();
+        ShowTitleCard(LevelBestLine(Level, TimerOption));
     }
     DrawPlayScene();
     PublishSounds();
@@ -92,6 +98,7 @@ double PlayGame() {
         PlayFrame();
     } while (Playing != 0);
     ClearSounds();
+    NoteGameEnd();
     if (GameComplete != 0) ShowEnding();
     return 0;
 }
@@ -123,10 +130,12 @@ double ShowEnding() {
     while (EndPressed()) present_frame();
     for (;;) {
         stretch_sprite(500, 0, 0, ScreenWidth, ScreenHeight);
-        // The credits picture keeps its texts above y 390; the box sits below them, with room
-        // for one more line above the prompt.
-        DrawTextBox({"Congratulations!", "Every girder is bolted.", score, kEndingPrompt},
-                    kEndingBoxTop, 1);
+        // The credits picture keeps its texts above y 390; the box sits below them, with the
+        // game's result (when results are kept) above the prompt.
+        std::vector<std::string> lines = {"Congratulations!", "Every girder is bolted.", score};
+        if (*GameResultLine() != 0) lines.push_back(GameResultLine());
+        lines.push_back(kEndingPrompt);
+        DrawTextBox(lines, kEndingBoxTop, 1);
         present_frame();
         if (EndPressed()) break;
     }

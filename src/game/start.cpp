@@ -1,5 +1,6 @@
 // The program's start: splash, loading every slot, the intro cross-fades, then menu and game for
 // ever. Also the control reader shared by the intro, the menu and play.
+#include "game/best_results.h"
 #include "game/game.h"
 #include "game/play.h"
 #include "game/state.h"
@@ -117,6 +118,7 @@ double ShowPicture(const RtString& from_file, const RtString& to_file) {
 
 void GameMain() {
     const double direct_level = runtime_level_option();
+    LoadBestResults();
     screen_size(ScreenWidth, ScreenHeight);
     clear_screen();
     present_frame();

@@ -2,6 +2,7 @@
 #include "graphics/device.h"
 #include "graphics/draw2d.h"
 #include "graphics/texture.h"
+#include "platform/window.h"
 #include "runtime/errors.h"
 #include "runtime/files.h"
 
@@ -64,6 +65,7 @@ void use_screen_as_background() {
     const int step = tile_size();
     GLint bound = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    platform::bind_game_read_framebuffer();
     for (int top = 0; top < gfx.screen_height; top += step) {
         for (int left = 0; left < gfx.screen_width; left += step) {
             BackgroundTile tile;

@@ -58,7 +58,7 @@ bool save_screenshot(const char* file) {
     std::vector<uint8_t> pixels(size_t(w) * h * 4);
     // Nothing is drawn: the screen is black.
     if (gfx.no_draw) return write_file_atomic(file, encode_bmp24(pixels.data(), w, h));
-    platform::bind_game_framebuffer();
+    platform::bind_game_read_framebuffer();
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
     return write_file_atomic(file, encode_bmp24(pixels.data(), w, h));

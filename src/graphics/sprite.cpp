@@ -2,6 +2,7 @@
 #include "graphics/device.h"
 #include "graphics/draw2d.h"
 #include "graphics/texture.h"
+#include "platform/window.h"
 #include "runtime/numbers.h"
 
 #include <algorithm>
@@ -143,6 +144,7 @@ void grab_sprite(double slot, double x, double y, double width, double height) {
     const int64_t x0 = std::max<int64_t>(0, -src_x), y0 = std::max<int64_t>(0, -src_y);
     const int64_t x1 = std::min<int64_t>(w, gfx.screen_width - src_x);
     const int64_t y1 = std::min<int64_t>(h, gfx.screen_height - src_y);
+    platform::bind_game_read_framebuffer();
     if (x1 > x0 && y1 > y0)
         glCopyTexSubImage2D(GL_TEXTURE_2D, 0, GLint(x0), GLint(y0), GLint(src_x + x0),
                             GLint(src_y + y0), GLsizei(x1 - x0), GLsizei(y1 - y0));

@@ -33,6 +33,7 @@ struct GlExtensions {
     PFNGLRENDERBUFFERSTORAGEPROC RenderbufferStorage = nullptr;
     PFNGLCHECKFRAMEBUFFERSTATUSPROC CheckFramebufferStatus = nullptr;
     PFNGLBLITFRAMEBUFFERPROC BlitFramebuffer = nullptr;
+    PFNGLRENDERBUFFERSTORAGEMULTISAMPLEPROC RenderbufferStorageMultisample = nullptr; // may be null
 };
 
 // Filled by platform::open_window once the context exists.

@@ -21,6 +21,12 @@ struct WindowState {
     GLuint fbo = 0;
     GLuint colour_rb = 0;
     GLuint depth_rb = 0;
+    // The multisampled framebuffer the game draws into when multisampling is on; it is
+    // resolved into `fbo` before the screen is read or shown.
+    GLuint ms_fbo = 0;
+    GLuint ms_colour_rb = 0;
+    GLuint ms_depth_rb = 0;
+    int samples = 0;
     std::string renderer;
 };
 
@@ -71,6 +77,30 @@ bool create_game_framebuffer() {
     return true;
 }
 
+void delete_multisampled_framebuffer() {
+    if (!ws.ms_fbo) return;
+    gl_ext.BindFramebuffer(GL_FRAMEBUFFER, ws.fbo);
+    gl_ext.DeleteFramebuffers(1, &ws.ms_fbo);
+    gl_ext.DeleteRenderbuffers(1, &ws.ms_colour_rb);
+    gl_ext.DeleteRenderbuffers(1, &ws.ms_depth_rb);
+    ws.ms_fbo = ws.ms_colour_rb = ws.ms_depth_rb = 0;
+    ws.samples = 0;
+}
+
+// Copies the multisampled picture into the plain framebuffer, which then is the read target
+// (drawing still goes to the multisampled one).
+void resolve_multisampled() {
+    GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
+    glDisable(GL_SCISSOR_TEST);
+    gl_ext.BindFramebuffer(GL_READ_FRAMEBUFFER, ws.ms_fbo);
+    gl_ext.BindFramebuffer(GL_DRAW_FRAMEBUFFER, ws.fbo);
+    gl_ext.BlitFramebuffer(0, 0, ws.width, ws.height, 0, 0, ws.width, ws.height,
+                           GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    gl_ext.BindFramebuffer(GL_DRAW_FRAMEBUFFER, ws.ms_fbo);
+    gl_ext.BindFramebuffer(GL_READ_FRAMEBUFFER, ws.fbo);
+    if (scissor) glEnable(GL_SCISSOR_TEST);
+}
+
 } // namespace
 
 void load_gl_extensions() {
@@ -105,6 +135,7 @@ void load_gl_extensions() {
         load(gl_ext.RenderbufferStorage, "glRenderbufferStorage");
         load(gl_ext.CheckFramebufferStatus, "glCheckFramebufferStatus");
         load(gl_ext.BlitFramebuffer, "glBlitFramebuffer");
+        load(gl_ext.RenderbufferStorageMultisample, "glRenderbufferStorageMultisample");
         gl_ext.framebuffers = gl_ext.GenFramebuffers && gl_ext.DeleteFramebuffers &&
                               gl_ext.BindFramebuffer && gl_ext.FramebufferRenderbuffer &&
                               gl_ext.GenRenderbuffers && gl_ext.DeleteRenderbuffers &&
@@ -171,6 +202,7 @@ bool open_window(const WindowConfig& cfg, const char** why) {
 
 void close_window() {
     if (!ws.window) return;
+    delete_multisampled_framebuffer();
     if (ws.fbo) {
         gl_ext.BindFramebuffer(GL_FRAMEBUFFER, 0);
         gl_ext.DeleteFramebuffers(1, &ws.fbo);
@@ -202,7 +234,69 @@ const char* renderer_name() {
 }
 
 void bind_game_framebuffer() {
-    if (ws.fbo) gl_ext.BindFramebuffer(GL_FRAMEBUFFER, ws.fbo);
+    if (ws.ms_fbo)
+        gl_ext.BindFramebuffer(GL_FRAMEBUFFER, ws.ms_fbo);
+    else if (ws.fbo)
+        gl_ext.BindFramebuffer(GL_FRAMEBUFFER, ws.fbo);
+}
+
+void bind_game_read_framebuffer() {
+    if (ws.ms_fbo)
+        resolve_multisampled();
+    else
+        bind_game_framebuffer();
+}
+
+int set_game_samples(int samples, const char** why) {
+    static std::string reason;
+    auto refuse = [&](std::string text) {
+        reason = std::move(text);
+        if (why) *why = reason.c_str();
+        return 0;
+    };
+    if (why) *why = nullptr;
+    if (samples == ws.samples) return ws.samples;
+    delete_multisampled_framebuffer();
+    bind_game_framebuffer();
+    if (samples <= 0) return 0;
+    if (!ws.fbo || !gl_ext.RenderbufferStorageMultisample)
+        return refuse("the OpenGL driver offers no multisampled framebuffers");
+    GLint max_samples = 0;
+    glGetIntegerv(GL_MAX_SAMPLES, &max_samples);
+    if (max_samples < 2) return refuse("the OpenGL driver offers no multisampling");
+    const int use = std::min(samples, int(max_samples));
+    gl_ext.GenFramebuffers(1, &ws.ms_fbo);
+    gl_ext.GenRenderbuffers(1, &ws.ms_colour_rb);
+    gl_ext.GenRenderbuffers(1, &ws.ms_depth_rb);
+    gl_ext.BindRenderbuffer(GL_RENDERBUFFER, ws.ms_colour_rb);
+    gl_ext.RenderbufferStorageMultisample(GL_RENDERBUFFER, use, GL_RGBA8, ws.width, ws.height);
+    gl_ext.BindRenderbuffer(GL_RENDERBUFFER, ws.ms_depth_rb);
+    gl_ext.RenderbufferStorageMultisample(GL_RENDERBUFFER, use, GL_DEPTH24_STENCIL8, ws.width,
+                                          ws.height);
+    gl_ext.BindRenderbuffer(GL_RENDERBUFFER, 0);
+    gl_ext.BindFramebuffer(GL_FRAMEBUFFER, ws.ms_fbo);
+    gl_ext.FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER,
+                                   ws.ms_colour_rb);
+    gl_ext.FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
+                                   ws.ms_depth_rb);
+    const bool complete =
+        gl_ext.CheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    if (!complete) {
+        delete_multisampled_framebuffer();
+        return refuse("the OpenGL driver cannot draw " + std::to_string(use) +
+                      "x multisampled");
+    }
+    ws.samples = use;
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    if (use < samples)
+        refuse("the OpenGL driver offers at most " + std::to_string(use) + "x multisampling");
+    return use;
+}
+
+int game_samples() {
+    return ws.samples;
 }
 
 void game_viewport(int& x, int& y, int& w, int& h) {
@@ -227,6 +321,7 @@ void present() {
         GLfloat clear[4];
         glGetIntegerv(GL_VIEWPORT, viewport);
         glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+        if (ws.ms_fbo) resolve_multisampled();
         GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
         glDisable(GL_SCISSOR_TEST);
         gl_ext.BindFramebuffer(GL_READ_FRAMEBUFFER, ws.fbo);
@@ -240,7 +335,7 @@ void present() {
         gl_ext.BlitFramebuffer(0, 0, ws.width, ws.height, x, y, x + w, y + h, GL_COLOR_BUFFER_BIT,
                                exact ? GL_NEAREST : GL_LINEAR);
         SDL_GL_SwapWindow(ws.window);
-        gl_ext.BindFramebuffer(GL_FRAMEBUFFER, ws.fbo);
+        bind_game_framebuffer();
         glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
         glClearColor(clear[0], clear[1], clear[2], clear[3]);
         if (scissor) glEnable(GL_SCISSOR_TEST);
@@ -259,6 +354,12 @@ const char* caption() {
 
 bool fullscreen() {
     return ws.fullscreen;
+}
+
+bool window_size(int& width, int& height) {
+    if (!ws.window) return false;
+    SDL_GetWindowSize(ws.window, &width, &height);
+    return width > 0 && height > 0;
 }
 
 void set_window_size(int width, int height) {

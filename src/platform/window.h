@@ -25,11 +25,20 @@ const char* renderer_name();
 
 // Makes the game framebuffer the draw and read target (present() leaves it bound).
 void bind_game_framebuffer();
+// Makes the game screen as drawn so far the read target (glReadPixels, glCopyTexSubImage2D);
+// drawing goes on into the game framebuffer. With multisampling this resolves the samples.
+void bind_game_read_framebuffer();
+// Multisampled drawing of the game screen with `samples` samples per pixel (0: off). Returns
+// the count now in use: fewer (or 0) when the driver offers less, with the reason in *why.
+int set_game_samples(int samples, const char** why = nullptr);
+int game_samples();
 // Shows the game framebuffer scaled into the window and swaps the buffers.
 void present();
 
 void set_caption(const char* text);
 bool fullscreen();
+// The window's client area (window coordinates); false without a window.
+bool window_size(int& width, int& height);
 // Resizes the window's client area (window coordinates).
 void set_window_size(int width, int height);
 // Switches between desktop fullscreen and the windowed client area; false when the switch fails.

@@ -19,6 +19,11 @@ void set_headless_environment() {
     setenv("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1", 0);
     setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
     setenv("ASAN_OPTIONS", "detect_leaks=0", 0);
+    // Live and recorded runs of the tests keep their user folder (and look for the pictures
+    // folder) in a folder of their own, never in the real user's.
+    const std::string home = make_temp_dir();
+    setenv("XDG_DATA_HOME", (home + "/data").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (home + "/config").c_str(), 1);
 }
 
 bool open_test_window() {
@@ -37,6 +42,7 @@ bool open_test_window() {
 
 Rgba read_pixel(int x, int y) {
     uint8_t px[4] = {0, 0, 0, 0};
+    platform::bind_game_read_framebuffer();
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(x, platform::game_height() - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, px);
     return {px[0], px[1], px[2], px[3]};
@@ -45,6 +51,7 @@ Rgba read_pixel(int x, int y) {
 std::vector<uint8_t> read_screen() {
     int w = platform::game_width(), h = platform::game_height();
     std::vector<uint8_t> bottom_up(size_t(w) * h * 4), rows(bottom_up.size());
+    platform::bind_game_read_framebuffer();
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, bottom_up.data());
     for (int y = 0; y < h; ++y)

@@ -5,7 +5,8 @@
 #include <vector>
 
 // SDL's offscreen driver, the dummy audio driver, background joystick events, Mesa's software
-// renderer; LeakSanitizer off for Mesa's own allocations. Existing values are kept.
+// renderer; LeakSanitizer off for Mesa's own allocations. Existing values are kept, except the
+// XDG data and configuration homes, which always point into a temporary folder.
 void set_headless_environment();
 
 // Opens the hidden 800 x 600 game window and its context once per test process.

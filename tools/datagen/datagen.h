@@ -6,3 +6,5 @@
 bool generate_graphics(const std::string& out_dir);
 // Sound effects (sfx/...) and music modules (music/...).
 bool generate_audio(const std::string& out_dir);
+// The desktop icon as PNG files: OUT_DIR/<size>x<size>/apps/steel_spree.png, 48 to 256.
+bool generate_icons(const std::string& out_dir);

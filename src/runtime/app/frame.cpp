@@ -9,9 +9,11 @@
 #include "platform/gl.h"
 #include "platform/window.h"
 #include "runtime/app/frame_internal.h"
+#include "runtime/app/player_keys.h"
 #include "runtime/errors.h"
 #include "runtime/files.h"
 #include "runtime/numbers.h"
+#include "runtime/settings.h"
 
 #include <algorithm>
 #include <cmath>
@@ -264,8 +266,12 @@ void dispatch_event(const platform::Event& e) {
         // Alt+Enter switches between fullscreen and the window; it is no game key.
         if ((e.code == 28 || e.code == 156) && (input_key_down(56) || input_key_down(184))) {
             frame.enter_swallowed[e.code] = true;
-            if (!platform::set_fullscreen(!platform::fullscreen()))
+            if (!platform::set_fullscreen(!platform::fullscreen())) {
                 error_log("No Fullscreen Mode available");
+            } else {
+                current_settings().windowed = !platform::fullscreen();
+                save_settings();
+            }
             return;
         }
         break;
@@ -307,6 +313,7 @@ void present_frame() {
     if (frame.esc_ends && input_key_down(1)) request_end();
     if (input_key_down(56) && input_key_down(62)) request_end();
     end_stencil_pass();
+    player_keys_frame();
     for (const std::string& file : frame.pending_screenshots)
         if (!save_screenshot(file.c_str())) error_log("Cannot write the screenshot " + file);
     frame.pending_screenshots.clear();

@@ -81,11 +81,35 @@ bool parse_runtime_options(int argc, char** argv, RuntimeOptions& out, std::stri
                 return false;
             }
             out.level = v;
+        } else if (name == "--user-dir" || name == "--fresh" || name == "--msaa") {
+            // The player's folder, the settings file and multisampling.
+            if (name == "--fresh") {
+                if (has_value) {
+                    error = "option --fresh takes no value";
+                    return false;
+                }
+                out.fresh = true;
+                continue;
+            }
+            if (!take_value()) return false;
+            if (name == "--user-dir") {
+                if (value.empty()) {
+                    error = "option --user-dir needs a folder name";
+                    return false;
+                }
+                out.user_dir = value;
+                continue;
+            }
+            if (value != "0" && value != "2" && value != "4" && value != "8") {
+                error = "--msaa needs 0, 2, 4 or 8, not '" + value + "'";
+                return false;
+            }
+            out.msaa = value[0] - '0';
         } else {
             error = "unknown option " + name +
                     " (runtime options: --windowed, --fullscreen, --script FILE, --record FILE, "
                     "--seed N, --max-ms MS, --level N, --no-draw, --audio-out FILE, --dump-at-exit "
-                    "FILE)";
+                    "FILE, --user-dir DIR, --fresh, --msaa 0|2|4|8)";
             return false;
         }
     }

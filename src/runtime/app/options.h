@@ -14,6 +14,11 @@ struct RuntimeOptions {
     bool no_draw = false;     // --no-draw (scripted runs only)
     std::string audio_out;    // --audio-out FILE (scripted runs only)
     std::string dump_at_exit; // --dump-at-exit FILE
+
+    // The player's folder and settings.
+    std::string user_dir; // --user-dir DIR ("" : the system's per-user folder; none when scripted)
+    bool fresh = false;   // --fresh: the settings file is neither read nor written this run
+    int msaa = -1;        // --msaa 0|2|4|8 (-1: not given)
 };
 
 // Parses argv; false with a one-line reason. Arguments that are not options are left to the

@@ -3,13 +3,17 @@
 #include "graphics/font.h"
 #include "input/input_device.h"
 #include "platform/events.h"
+#include "platform/paths.h"
 #include "platform/window.h"
 #include "runtime/app/frame.h"
 #include "runtime/app/frame_internal.h"
 #include "runtime/app/options.h"
+#include "runtime/app/player_keys.h"
 #include "runtime/errors.h"
 #include "runtime/files.h"
 #include "runtime/random.h"
+#include "runtime/settings.h"
+#include "runtime/user_dir.h"
 
 #include <chrono>
 #include <cmath>
@@ -26,8 +30,11 @@ const char* const kSoftwareText =
     "Bitte aktualisieren Sie Ihren\nGrafkkartentreiber, damit er OpenGL\nper HARDWARE "
     "unterst\xc3\xbctzt!";
 
+void keep_window_size();
+
 void frame_shutdown() {
     write_exit_files();
+    keep_window_size();
     write_recording();
     input_shutdown();
     sound_shutdown();
@@ -112,6 +119,50 @@ void log_renderer() {
     }
 }
 
+// The user folder of the run: --user-dir, else the system's per-user folder of a live run;
+// a scripted run without --user-dir has none, so it never touches a player's files. Then the
+// settings file in it, unless --fresh.
+void open_user_folder(const Settings& defaults) {
+    std::string dir = options.user_dir;
+    if (dir.empty() && frame.mode != RunMode::Scripted) dir = platform::user_pref_dir();
+    if (!dir.empty() && !make_dirs(dir)) {
+        error_log("User folder " + dir + " cannot be made; settings and results are not kept");
+        dir.clear();
+    }
+    set_user_dir(dir);
+    set_settings_file(dir.empty() || options.fresh ? "" : user_path("settings.ini"));
+    load_settings(defaults);
+}
+
+// Multisampling: --msaa, else the settings file, else 4 on a hardware renderer and off on a
+// software one or in a scripted run. A driver that offers less falls back with one log line.
+void start_multisampling() {
+    int want = options.msaa >= 0 ? options.msaa : current_settings().msaa;
+    if (want < 0) want = frame.mode == RunMode::Scripted || platform::software_renderer() ? 0 : 4;
+    if (want == 0 || options.no_draw) return;
+    const char* why = nullptr;
+    const int got = platform::set_game_samples(want, &why);
+    if (why)
+        error_log("Multisampling " + std::to_string(want) + "x: " + why + "; drawing with " +
+                  (got > 0 ? std::to_string(got) + "x" : std::string("none")));
+}
+
+// The window size of the settings, and the size the player left it at.
+void apply_window_size() {
+    const Settings& s = current_settings();
+    if (!platform::fullscreen()) platform::set_window_size(s.window_width, s.window_height);
+}
+
+void keep_window_size() {
+    int w = 0, h = 0;
+    if (platform::fullscreen() || !platform::window_size(w, h)) return;
+    Settings& s = current_settings();
+    if (w == s.window_width && h == s.window_height) return;
+    s.window_width = w;
+    s.window_height = h;
+    save_settings();
+}
+
 } // namespace
 
 int runtime_init(const StartSettings& settings) {
@@ -121,6 +172,19 @@ int runtime_init(const StartSettings& settings) {
     set_debug_mode(settings.debug);
     error_log_restart();
     at_runtime_end(frame_shutdown);
+    // The program's start settings are the defaults of the settings file, which chooses window
+    // or fullscreen unless the command line did.
+    Settings defaults;
+    defaults.windowed = !settings.fullscreen;
+    defaults.window_width = settings.width;
+    defaults.window_height = settings.height;
+    open_user_folder(defaults);
+    StartSettings start = settings;
+    if (options.display == 0)
+        start.fullscreen = !current_settings().windowed;
+    else
+        current_settings().windowed = !start.fullscreen;
+    frame.settings.fullscreen = start.fullscreen;
 
     if (frame.mode != RunMode::Live) platform::use_offscreen_video_without_display();
     platform::WindowConfig cfg;
@@ -149,8 +213,10 @@ int runtime_init(const StartSettings& settings) {
         rnd_seed(uint32_t(uint64_t(ms.count())));
     }
 
-    if (settings.fullscreen && !platform::set_fullscreen(true))
+    if (start.fullscreen && !platform::set_fullscreen(true))
         error_log("No Fullscreen Mode available");
+    apply_window_size();
+    start_multisampling();
 
     int start_x = settings.width / 2, start_y = settings.height / 2;
     if (frame.mode == RunMode::Live) platform::pointer_position(start_x, start_y);
@@ -171,8 +237,11 @@ int runtime_init(const StartSettings& settings) {
         input_set_joystick_count(count);
     }
     sound_init(!frame.audio_out_path.empty());
+    apply_volume_settings();
 
-    std::string dir = executable_dir();
+    // The shipped data lies beside the executable (a build tree) or in the games data folder
+    // of its prefix (an installed game).
+    std::string dir = data_dir_for_executable(executable_dir());
     if (!dir.empty() && chdir(dir.c_str()) != 0) dir.clear();
     error_log("Current Dir");
     error_log(dir.empty() ? "null" : dir);
