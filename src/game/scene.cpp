@@ -113,7 +113,10 @@ void draw_ride_sky() {
     set_alpha_mode(-std::min(ExitTimer, 1.0));
     set_texture(kRideSky, -1);
     set_texture_offset(0, 3 * ExitTimer);
+    // The clouds fade in at their own brightness, never darker than the sky behind them.
+    set_fade_keeps_colour(1);
     draw_object(kRideSky, 0);
+    set_fade_keeps_colour(0);
     set_texture_offset(0, 0);
     set_alpha_mode(0);
     clear_depth();

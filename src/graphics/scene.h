@@ -28,6 +28,10 @@ void pop_transform();
 void set_texture(double slot, double second_slot);
 void set_texture_offset(double u, double v);
 void set_sphere_mapping(double on);
+// on != 0: until it is switched off or the next begin_3d, a draw under an alpha mode
+// keeps its colour and only its alpha is scaled, so a layer fading in over the scene never shows
+// darker than the scene and itself; the plain rule scales colour and alpha alike.
+void set_fade_keeps_colour(double on);
 void set_bump_mode(double mode);
 
 // n >= 0: OpenGL light n mod 8 (cutoff 0 = off, 180 = directional, > 90 point, else spot);

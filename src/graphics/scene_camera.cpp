@@ -277,6 +277,7 @@ void begin_3d(double near_distance, double far_distance, double fov) {
     set_culling(0);
     scene.texture_offset[0] = scene.texture_offset[1] = 0;
     scene.sphere_mapping = 0;
+    scene.fade_keeps_colour = 0;
     glDisable(GL_TEXTURE_GEN_S);
     glDisable(GL_TEXTURE_GEN_T);
     scene.shade_on = 0;

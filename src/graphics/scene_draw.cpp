@@ -118,8 +118,9 @@ void draw_mesh(MeshObject& mesh, int frame_a, int frame_b, double t, bool animat
     }
     if (!sphere_in_view(c, first.radius * s, scene.eye, scene.target, scene.cull_tangent)) return;
 
-    float alpha = scene.device.alpha_value;
-    glColor4f(alpha, alpha, alpha, alpha);
+    const float alpha = scene.device.alpha_value;
+    const float bright = scene.fade_keeps_colour ? 1.0f : alpha;
+    glColor4f(bright, bright, bright, alpha);
 
     const std::vector<DrawVertex>& a_verts = mesh.draw[size_t(fb.first)];
     const std::vector<DrawVertex>& b_verts = mesh.draw[size_t(fb.second)];
@@ -151,9 +152,11 @@ void draw_mesh(MeshObject& mesh, int frame_a, int frame_b, double t, bool animat
             }
             d.uv[0] += scene.texture_offset[0];
             d.uv[1] += scene.texture_offset[1];
-            if (fade)
-                for (float& c : d.rgba)
-                    c *= alpha;
+            if (fade) {
+                for (int k = 0; k < 3; ++k)
+                    d.rgba[k] *= bright;
+                d.rgba[3] *= alpha;
+            }
         }
         if (cel) {
             ensure_ramp(mesh);
@@ -210,7 +213,7 @@ void draw_mesh(MeshObject& mesh, int frame_a, int frame_b, double t, bool animat
 
     if (cel && scene.cull_mode != 0 && invertible) {
         draw_outline(mesh, count, first, inv);
-        glColor4f(alpha, alpha, alpha, alpha);
+        glColor4f(bright, bright, bright, alpha);
     }
     finish_arrays();
     glPopMatrix();
@@ -237,6 +240,10 @@ void set_texture_offset(double u, double v) {
 
 void set_sphere_mapping(double on) {
     scene.sphere_mapping = on != 0 ? 1 : 0;
+}
+
+void set_fade_keeps_colour(double on) {
+    scene.fade_keeps_colour = on != 0 ? 1 : 0;
 }
 
 void draw_object(double slot, double frame) {

@@ -68,6 +68,7 @@ struct Zivevidu3D {
 
     uint8_t lights_on = 0;
     uint8_t sphere_mapping = 0;
+    uint8_t fade_keeps_colour = 0; // translucent draws take colour (1, 1, 1, alpha)
     uint8_t shade_on = 0;
     int shade_mode = 2;
     float shade_position[3] = {0, 0, 0};

@@ -188,7 +188,7 @@ Mesh lives_model() {
     build_figure(m, p, true);
     // Seen from the status row's viewpoint: the bust faces (-x, +z); raised to sit above its
     // label.
-    m.transform(rotate_y(-135) * scaling(1.4f) * translate({0, -3.35f, 0}));
+    m.transform(rotate_y(-135) * scaling(1.4f) * translate({0, -3.2f, 0}));
     return m;
 }
 
