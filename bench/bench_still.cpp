@@ -1,8 +1,9 @@
 // Still-screen benchmark: the CPU a frame of a screen that shows a still picture costs (the
-// main menu, the ending), against a bare loop that only clears and presents the same window.
-// Each screen's cost is the difference of two scripted runs of the real program that stay on
-// it for a short and a long time (the virtual clock does not wait, so the difference is the
-// frames' work alone), divided by the frames between them. CPU of all threads, Mesa's included.
+// main menu, the ending, paused play), against a bare loop that only clears and presents the
+// same window. Each screen's cost is the difference of two scripted runs of the real program
+// that stay on it for a short and a long time (the virtual clock does not wait, so the
+// difference is the frames' work alone), divided by the frames between them. CPU of all
+// threads, Mesa's included.
 #include "platform/gl.h"
 #include "platform/window.h"
 
@@ -137,6 +138,12 @@ int main(int argc, char** argv) {
                                          "0 key 57 down\n0 key 29 down\n", 100, dir, frames, 3);
     std::printf("  main menu:                   %.3f ms (x%.2f of the bare loop)\n", menu,
                 menu / bare_frame);
+    // Paused play: level 1, P pressed once the opening map view is over.
+    const double paused = screen_frame_cpu(std::string(SS_GAME_DIR) + "/steel_spree",
+                                           {"--level", "1"}, "2000 key 25 down\n2050 key 25 up\n",
+                                           2100, dir, frames, 3);
+    std::printf("  paused play:                 %.3f ms (x%.2f of the bare loop)\n", paused,
+                paused / bare_frame);
     // The ending: a game folder whose only level is level 1, so its solution's ride ends the
     // game; the program is copied there, the data linked.
     const fs::path game_dir = dir / "game";

@@ -37,19 +37,32 @@ bool LeaveDown() {
     return key_state(kKeyBackspace) != 0 || joy_button(0, kPadBack) != 0;
 }
 
+// The game clock stands still while a hold is open, so the scene does too: it is drawn once and
+// kept as the background layer, which every present shows again at the cost of one copy.
+void KeepScene(void (*draw)()) {
+    draw();
+    use_screen_as_background();
+}
+
 void HoldPaused(void (*draw)()) {
     Paused = 1;
     hold_game_clock(1);
+    bool kept = false;
     for (;;) {
-        draw();
-        set_alpha_mode(-0.55);
-        draw_rect(0, 0, ScreenWidth, ScreenHeight, 0);
-        set_alpha_mode(0);
-        DrawTextBox({"Paused", "P or Start plays on"}, 250, 1);
+        if (!kept) {
+            draw();
+            set_alpha_mode(-0.55);
+            draw_rect(0, 0, ScreenWidth, ScreenHeight, 0);
+            set_alpha_mode(0);
+            DrawTextBox({"Paused", "P or Start plays on"}, 250, 1);
+            use_screen_as_background();
+            kept = true;
+        }
         PublishSounds();
         present_frame();
         if (pause_edge.pressed(PauseDown())) break;
     }
+    clear_screen(); // drops the kept picture
     hold_game_clock(0);
     Paused = 0;
 }
@@ -62,8 +75,8 @@ bool AskLeave(void (*draw)()) {
     yes_edge.was = true; // the keys must go down anew
     no_edge.was = true;
     bool leave = false;
+    KeepScene(draw);
     for (;;) {
-        draw();
         gui_show(0);
         PublishSounds();
         present_frame();
@@ -83,6 +96,7 @@ bool AskLeave(void (*draw)()) {
         if (no_edge.pressed(no) || again) break;
     }
     gui_dialog_close();
+    clear_screen(); // drops the kept scene
     show_system_pointer(0);
     hold_game_clock(0);
     Question.clear();

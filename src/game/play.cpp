@@ -128,18 +128,20 @@ double ShowEnding() {
     const std::string score = std::string("Final score: ") + str_format(0, 2, Score).c_str();
     // A key still held from play must not end the ending at once.
     while (EndPressed()) present_frame();
-    for (;;) {
-        stretch_sprite(500, 0, 0, ScreenWidth, ScreenHeight);
-        // The credits picture keeps its texts above y 390; the box sits below them, with the
-        // game's result (when results are kept) above the prompt.
-        std::vector<std::string> lines = {"Congratulations!", "Every girder is bolted.", score};
-        if (*GameResultLine() != 0) lines.push_back(GameResultLine());
-        lines.push_back(kEndingPrompt);
-        DrawTextBox(lines, kEndingBoxTop, 1);
+    // The credits picture keeps its texts above y 390; the box sits below them, with the game's
+    // result (when results are kept) above the prompt. The picture is still: drawn once, it is
+    // kept as the background layer that every present shows again.
+    stretch_sprite(500, 0, 0, ScreenWidth, ScreenHeight);
+    std::vector<std::string> lines = {"Congratulations!", "Every girder is bolted.", score};
+    if (*GameResultLine() != 0) lines.push_back(GameResultLine());
+    lines.push_back(kEndingPrompt);
+    DrawTextBox(lines, kEndingBoxTop, 1);
+    use_screen_as_background();
+    do {
         present_frame();
-        if (EndPressed()) break;
-    }
+    } while (!EndPressed());
     while (EndPressed()) present_frame();
+    clear_screen(); // drops the kept picture
     return 0;
 }
 
