@@ -38,26 +38,6 @@
 namespace {
 
 std::mt19937_64 rng;
-uint8_t held = 0;
-
-double Control(double, double axis) {
-    switch (int(axis)) {
-    case 0: return double((held & 1) != 0) - double((held & 2) != 0);
-    case 1: return double((held & 4) != 0) - double((held & 8) != 0);
-    case 2: return double((held & 16) != 0);
-    case 3: return double((held & 32) != 0);
-    default: return 0;
-    }
-}
-double FrameTime() { return 1000.0 / 60; }
-void NoSound(double) {}
-double NoLoad(const char*) { return 0; }
-void NoMusic() {}
-double MusicOver() { return 1; }
-void BuildMap(double slot) {
-    BuildLevelMap(slot);
-    clear_screen();
-}
 
 long rss_kb() {
     std::ifstream f("/proc/self/status");
@@ -134,11 +114,11 @@ void play_level(int level, long frames, bool drawn) {
     long next_change = 0;
     for (long f = 0; f < frames; ++f) {
         if (f >= next_change) {
-            held = uint8_t(rng() & 63);
+            HeldControls = uint8_t(rng() & 63);
             next_change = f + 1 + long(rng() % 40);
         }
-        FrameClock += FrameTime();
-        PlayStep(FrameTime());
+        FrameClock += kQuietFrameMs;
+        PlayStep(kQuietFrameMs);
         if (Playing == 0) {
             start();
             bounds = PlayBoundsOfLevel();
@@ -201,7 +181,7 @@ int main(int argc, char** argv) {
     ScreenWidth = 800;
     ScreenHeight = 600;
     LoadGameSlots();
-    Seam = GameSeam{Control, FrameTime, NoSound, NoLoad, NoMusic, MusicOver, NoMusic, BuildMap};
+    Seam = QuietSeam(true);
     int levels = 0;
     while (levels < 1024 && LevelExists(levels + 1))
         ++levels;

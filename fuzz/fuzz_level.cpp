@@ -25,24 +25,6 @@ namespace {
 std::string_view controls;
 size_t frame = 0;
 
-uint8_t Held() { return controls.empty() ? 0 : uint8_t(controls[frame % controls.size()]); }
-
-double Control(double, double axis) {
-    const uint8_t c = Held();
-    switch (int(axis)) {
-    case 0: return double((c & 1) != 0) - double((c & 2) != 0);
-    case 1: return double((c & 4) != 0) - double((c & 8) != 0);
-    case 2: return double((c & 16) != 0);
-    case 3: return double((c & 32) != 0);
-    default: return 0;
-    }
-}
-double FrameTime() { return 1000.0 / 60; }
-void NoSound(double) {}
-double NoLoad(const char*) { return 0; }
-void NoMusic() {}
-double MusicOver() { return 1; }
-void BuildMap(double slot) { BuildLevelMap(slot); }
 
 // The level files live in a folder of their own, the current directory while an input plays;
 // the fuzzer's own paths are relative to the folder it was started in, so every input goes back.
@@ -59,7 +41,7 @@ void EnterFolder() {
         folder = templ;
         start_folder = here;
         gfx.no_draw = true;
-        Seam = GameSeam{Control, FrameTime, NoSound, NoLoad, NoMusic, MusicOver, NoMusic, BuildMap};
+        Seam = QuietSeam(false);
     }
     if (chdir(folder.c_str()) != 0) std::abort();
 }
@@ -94,8 +76,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Playing = 1;
     const PlayBounds bounds = PlayBoundsOfLevel();
     for (frame = 0; frame < 600 && Playing != 0; ++frame) {
-        FrameClock += FrameTime();
-        PlayStep(FrameTime());
+        HeldControls = controls.empty() ? 0 : uint8_t(controls[frame % controls.size()]);
+        FrameClock += kQuietFrameMs;
+        PlayStep(kQuietFrameMs);
         if (Playing == 0) break; // the game is over: the state is the next screen's
         std::string fault = PlayStateFault(bounds);
         if (!fault.empty()) {

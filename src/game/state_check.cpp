@@ -1,6 +1,8 @@
 #include "game/state_check.h"
 
+#include "game/game.h"
 #include "game/state.h"
+#include "graphics/device.h"
 
 #include <algorithm>
 #include <cmath>
@@ -70,4 +72,36 @@ std::string PlayStateFault(const PlayBounds& b) {
     if (!std::isfinite(Score) || Score < 0) return Describe("Score", -1, Score);
     if (!std::isfinite(ExitTimer) || ExitTimer < 0) return Describe("ExitTimer", -1, ExitTimer);
     return {};
+}
+
+uint8_t HeldControls = 0;
+
+namespace {
+
+double HeldControl(double, double axis) {
+    const uint8_t c = HeldControls;
+    switch (int(axis)) {
+    case 0: return double((c & 1) != 0) - double((c & 2) != 0);
+    case 1: return double((c & 4) != 0) - double((c & 8) != 0);
+    case 2: return double((c & 16) != 0);
+    case 3: return double((c & 32) != 0);
+    default: return 0;
+    }
+}
+double QuietFrame() { return kQuietFrameMs; }
+void NoSound(double) {}
+double NoLoad(const char*) { return 0; }
+void NoMusic() {}
+double MusicOver() { return 1; }
+void BuildMap(double slot) { BuildLevelMap(slot); }
+void BuildMapDrawn(double slot) {
+    BuildLevelMap(slot);
+    clear_screen();
+}
+
+} // namespace
+
+GameSeam QuietSeam(bool drawn) {
+    return GameSeam{HeldControl, QuietFrame, NoSound, NoLoad,  NoMusic,
+                    MusicOver,   NoMusic,    drawn ? BuildMapDrawn : BuildMap};
 }

@@ -91,23 +91,6 @@ bool parse_options(int argc, char** argv, Options& o) {
 
 // --- The in-process run: the rules through the seam, controls from a generator ---
 
-uint8_t held = 0;
-double Control(double, double axis) {
-    switch (int(axis)) {
-    case 0: return double((held & 1) != 0) - double((held & 2) != 0);
-    case 1: return double((held & 4) != 0) - double((held & 8) != 0);
-    case 2: return double((held & 16) != 0);
-    case 3: return double((held & 32) != 0);
-    default: return 0;
-    }
-}
-double FrameTime() { return 1000.0 / 60; }
-void NoSound(double) {}
-double NoLoad(const char*) { return 0; }
-void NoMusic() {}
-double MusicOver() { return 1; }
-void BuildMap(double slot) { BuildLevelMap(slot); }
-
 // Plays level1.ini of the current folder; empty when every frame was in bounds.
 std::string play_in_process(double seconds, std::mt19937_64& rng) {
     ResetGameState();
@@ -124,11 +107,11 @@ std::string play_in_process(double seconds, std::mt19937_64& rng) {
     long next_change = 0;
     for (long f = 0; f < frames && Playing != 0; ++f) {
         if (f >= next_change) {
-            held = uint8_t(rng() & 63);
+            HeldControls = uint8_t(rng() & 63);
             next_change = f + 1 + long(rng() % 40);
         }
-        FrameClock += FrameTime();
-        PlayStep(FrameTime());
+        FrameClock += kQuietFrameMs;
+        PlayStep(kQuietFrameMs);
         if (Playing == 0) break;
         std::string fault = PlayStateFault(bounds);
         if (!fault.empty()) return "frame " + std::to_string(f) + ": " + fault;
@@ -281,7 +264,7 @@ int main(int argc, char** argv) {
     }
     if (chdir(logic_dir.c_str()) != 0) return 2;
     gfx.no_draw = true;
-    Seam = GameSeam{Control, FrameTime, NoSound, NoLoad, NoMusic, MusicOver, NoMusic, BuildMap};
+    Seam = QuietSeam(false);
 
     std::atomic<bool> done{false};
     std::thread guard(watch_for_hangs, &done);
