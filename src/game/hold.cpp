@@ -39,25 +39,16 @@ bool LeaveDown() {
 
 // The game clock stands still while a hold is open, so the scene does too: it is drawn once and
 // kept as the background layer, which every present shows again at the cost of one copy.
-void KeepScene(void (*draw)()) {
-    draw();
-    use_screen_as_background();
-}
-
 void HoldPaused(void (*draw)()) {
     Paused = 1;
     hold_game_clock(1);
-    bool kept = false;
+    draw();
+    set_alpha_mode(-0.55);
+    draw_rect(0, 0, ScreenWidth, ScreenHeight, 0);
+    set_alpha_mode(0);
+    DrawTextBox({"Paused", "P or Start plays on"}, 250, 1);
+    use_screen_as_background();
     for (;;) {
-        if (!kept) {
-            draw();
-            set_alpha_mode(-0.55);
-            draw_rect(0, 0, ScreenWidth, ScreenHeight, 0);
-            set_alpha_mode(0);
-            DrawTextBox({"Paused", "P or Start plays on"}, 250, 1);
-            use_screen_as_background();
-            kept = true;
-        }
         PublishSounds();
         present_frame();
         if (pause_edge.pressed(PauseDown())) break;
@@ -75,7 +66,8 @@ bool AskLeave(void (*draw)()) {
     yes_edge.was = true; // the keys must go down anew
     no_edge.was = true;
     bool leave = false;
-    KeepScene(draw);
+    draw(); // kept, with the box drawn over it each frame
+    use_screen_as_background();
     for (;;) {
         gui_show(0);
         PublishSounds();
