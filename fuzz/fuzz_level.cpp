@@ -65,16 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (!f) std::abort();
     }
 
-    ResetGameState();
-    TimerOption = controls.empty() ? 1 : uint8_t(controls[0]) % 3;
-    Score = 0;
-    Lives = 3;
-    Level = 1;
-    GameComplete = 0;
-    TestPlay = 0;
-    LoadLevel(1);
-    Playing = 1;
-    const PlayBounds bounds = PlayBoundsOfLevel();
+    const PlayBounds bounds = StartLevelOne(controls.empty() ? 1 : uint8_t(controls[0]) % 3);
     for (frame = 0; frame < 600 && Playing != 0; ++frame) {
         HeldControls = controls.empty() ? 0 : uint8_t(controls[frame % controls.size()]);
         FrameClock += kQuietFrameMs;

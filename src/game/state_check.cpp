@@ -1,6 +1,7 @@
 #include "game/state_check.h"
 
 #include "game/game.h"
+#include "game/play.h"
 #include "game/state.h"
 #include "graphics/device.h"
 
@@ -104,4 +105,17 @@ void BuildMapDrawn(double slot) {
 GameSeam QuietSeam(bool drawn) {
     return GameSeam{HeldControl, QuietFrame, NoSound, NoLoad,  NoMusic,
                     MusicOver,   NoMusic,    drawn ? BuildMapDrawn : BuildMap};
+}
+
+PlayBounds StartLevelOne(double timer_option) {
+    ResetGameState();
+    TimerOption = timer_option;
+    Score = 0;
+    Lives = 3;
+    Level = 1;
+    GameComplete = 0;
+    TestPlay = 0;
+    LoadLevel(1);
+    Playing = 1;
+    return PlayBoundsOfLevel();
 }

@@ -25,3 +25,6 @@ std::string PlayStateFault(const PlayBounds& bounds);
 inline constexpr double kQuietFrameMs = 1000.0 / 60;
 extern uint8_t HeldControls;
 GameSeam QuietSeam(bool drawn);
+// A fresh game on level1.ini of the current folder with the given timer option, as the menu
+// starts one (three lives, no score); returns the level's bounds.
+PlayBounds StartLevelOne(double timer_option);

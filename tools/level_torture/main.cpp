@@ -93,16 +93,7 @@ bool parse_options(int argc, char** argv, Options& o) {
 
 // Plays level1.ini of the current folder; empty when every frame was in bounds.
 std::string play_in_process(double seconds, std::mt19937_64& rng) {
-    ResetGameState();
-    TimerOption = double(rng() % 3);
-    Score = 0;
-    Lives = 3;
-    Level = 1;
-    GameComplete = 0;
-    TestPlay = 0;
-    LoadLevel(1);
-    Playing = 1;
-    const PlayBounds bounds = PlayBoundsOfLevel();
+    const PlayBounds bounds = StartLevelOne(double(rng() % 3));
     const long frames = long(seconds * 60);
     long next_change = 0;
     for (long f = 0; f < frames && Playing != 0; ++f) {
