@@ -37,8 +37,8 @@ bool LeaveDown() {
     return key_state(kKeyBackspace) != 0 || joy_button(0, kPadBack) != 0;
 }
 
-// The game clock stands still while a hold is open, so the scene does too: it is drawn once and
-// kept as the background layer, which every present shows again at the cost of one copy.
+// The game clock stands still while a hold is open, so the scene does too: it is drawn once,
+// kept as the background layer and held still, so the frames of the pause draw nothing.
 void HoldPaused(void (*draw)()) {
     Paused = 1;
     hold_game_clock(1);
@@ -48,11 +48,13 @@ void HoldPaused(void (*draw)()) {
     set_alpha_mode(0);
     DrawTextBox({"Paused", "P or Start plays on"}, 250, 1);
     use_screen_as_background();
+    hold_screen(1);
     for (;;) {
         PublishSounds();
         present_frame();
         if (pause_edge.pressed(PauseDown())) break;
     }
+    hold_screen(0);
     clear_screen(); // drops the kept picture
     hold_game_clock(0);
     Paused = 0;

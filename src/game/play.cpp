@@ -130,17 +130,19 @@ double ShowEnding() {
     while (EndPressed()) present_frame();
     // The credits picture keeps its texts above y 390; the box sits below them, with the game's
     // result (when results are kept) above the prompt. The picture is still: drawn once, it is
-    // kept as the background layer that every present shows again.
+    // kept as the background layer and held, so the ending's frames draw nothing.
     stretch_sprite(500, 0, 0, ScreenWidth, ScreenHeight);
     std::vector<std::string> lines = {"Congratulations!", "Every girder is bolted.", score};
     if (*GameResultLine() != 0) lines.push_back(GameResultLine());
     lines.push_back(kEndingPrompt);
     DrawTextBox(lines, kEndingBoxTop, 1);
     use_screen_as_background();
+    hold_screen(1);
     do {
         present_frame();
     } while (!EndPressed());
     while (EndPressed()) present_frame();
+    hold_screen(0);
     clear_screen(); // drops the kept picture
     return 0;
 }

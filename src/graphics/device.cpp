@@ -143,11 +143,11 @@ void gfx_device_shutdown() {
     gfx.initialised = false;
 }
 
-void gfx_after_flip() {
+void gfx_after_flip(bool draw_layer) {
     glDisable(GL_BLEND);
     gfx.alpha_value = 1.0f;
     glColor4f(1, 1, 1, 1);
-    if (!gfx.background.tiles.empty()) {
+    if (draw_layer && !gfx.background.tiles.empty()) {
         set_viewport(0, 0, 0, 0);
         draw_background();
     }

@@ -53,8 +53,9 @@ void gfx_device_init(int screen_width, int screen_height);
 // Releases every texture (runtime_end).
 void gfx_device_shutdown();
 // The 2D reset after every swap: blending off, colour opaque white (alpha value 1),
-// background layer 0 drawn, set_viewport(0, 0, 0, 0).
-void gfx_after_flip();
+// background layer 0 drawn (unless `draw_layer` is false: the screen still holds it),
+// set_viewport(0, 0, 0, 0).
+void gfx_after_flip(bool draw_layer = true);
 
 // Clears the colour buffer and drops background layer 0.
 void clear_screen();

@@ -74,6 +74,12 @@ bool translate(const SDL_Event& s, platform::Event& e) {
         case SDL_WINDOWEVENT_FOCUS_GAINED:
             e.kind = EventKind::FocusGained;
             return true;
+        case SDL_WINDOWEVENT_SHOWN:
+        case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+        case SDL_WINDOWEVENT_RESTORED:
+            platform::window_needs_repaint();
+            return false;
         default:
             return false;
         }

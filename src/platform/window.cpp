@@ -28,6 +28,7 @@ struct WindowState {
     GLuint ms_depth_rb = 0;
     int samples = 0;
     std::string renderer;
+    bool needs_repaint = false;
 };
 
 WindowState ws;
@@ -311,6 +312,7 @@ void game_viewport(int& x, int& y, int& w, int& h) {
 
 void present() {
     if (!ws.window) return;
+    ws.needs_repaint = false;
     glFlush();
     if (ws.fbo) {
         int dw = ws.width, dh = ws.height;
@@ -342,6 +344,14 @@ void present() {
     } else {
         SDL_GL_SwapWindow(ws.window);
     }
+}
+
+void present_again() {
+    if (ws.needs_repaint) present();
+}
+
+void window_needs_repaint() {
+    ws.needs_repaint = true;
 }
 
 void set_caption(const char* text) {

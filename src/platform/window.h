@@ -34,6 +34,12 @@ int set_game_samples(int samples, const char** why = nullptr);
 int game_samples();
 // Shows the game framebuffer scaled into the window and swaps the buffers.
 void present();
+// Shows the game framebuffer again only when the window has lost what it showed since the last
+// present (shown, exposed, resized, restored); otherwise does nothing. For a picture that stands
+// still: it stays in the game framebuffer, so nothing needs drawing or showing anew.
+void present_again();
+// Notes that the window's contents are lost (the window events above call it).
+void window_needs_repaint();
 
 void set_caption(const char* text);
 bool fullscreen();

@@ -1,6 +1,7 @@
 // What the game tells the player, through scripted runs of the real program: the cue sounds
 // (the dump's "SoundsStarted"), the banners ("Message"), the pause and the leave question with
 // the level's clock, and a short tap that falls between two reads of the keyboard.
+#include "bmp_read.h"
 #include "game_run.h"
 
 #include <algorithm>
@@ -166,6 +167,30 @@ TEST_F(Feedback, PauseHoldsTheClockAndP10msTapsAreEnough) {
         EXPECT_NEAR(PadField(after, 1, "y"), PadField(plain, 1, "y"), 1.2 * 1.1 / 60);
         EXPECT_NEAR(JsonNum(after, "TimeLeft"), JsonNum(plain, "TimeLeft"), 1.2 / 60);
     }
+}
+
+TEST_F(Feedback, ThePausedSceneStandsStillAndANoteComesAndGoesOverIt) {
+    // Pause at 1005; F8 (volume down) at 1700 shows its note for 1.5 s; play on at 4005.
+    std::string s = Tap(1005, 25) + "1100 screenshot a.bmp\n1600 screenshot b.bmp\n";
+    s += Tap(1700, 66) + "1800 screenshot note.bmp\n3500 screenshot gone.bmp\n";
+    s += Tap(4005, 25) + "4100 screenshot on.bmp\n4100 close\n";
+    ASSERT_EQ(game.run(s, "--level 1"), 0);
+    const std::string a = game.read("a.bmp");
+    ASSERT_EQ(a.size(), 1440054u);
+    EXPECT_TRUE(game.read("b.bmp") == a);
+    EXPECT_TRUE(game.read("gone.bmp") == a);
+    EXPECT_FALSE(game.read("on.bmp") == a);
+    // The note stands in the top right corner, over the paused scene and nowhere else.
+    const Screenshot shot_a(game.dir() + "/a.bmp"), note(game.dir() + "/note.bmp");
+    int top_right = 0, elsewhere = 0;
+    for (int y = 0; y < 600; ++y)
+        for (int x = 0; x < 800; ++x) {
+            const Rgba p = shot_a.at(x, y), q = note.at(x, y);
+            if (p == q) continue;
+            (x >= 500 && y < 40 ? top_right : elsewhere) += 1;
+        }
+    EXPECT_GT(top_right, 100);
+    EXPECT_EQ(elsewhere, 0);
 }
 
 TEST_F(Feedback, TheLeaveQuestionPlaysOnOrLeavesAndCostsNoClockTime) {

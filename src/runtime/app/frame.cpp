@@ -314,11 +314,14 @@ void present_frame() {
     if (input_key_down(56) && input_key_down(62)) request_end();
     end_stencil_pass();
     player_keys_frame();
+    frame.drawn_over = !player_note().empty();
     for (const std::string& file : frame.pending_screenshots)
         if (!save_screenshot(file.c_str())) error_log("Cannot write the screenshot " + file);
     frame.pending_screenshots.clear();
+    const bool still = frame.still_screen && !frame.drawn_over;
     flip();
-    gfx_after_flip();
+    frame.drawn_over = false;
+    gfx_after_flip(!still);
     set_texture_mode(0);
     // The present times are taken when the frame is shown, so that frame_time_ms, read during
     // the next frame, spans one frame (from the start of a frame, it would span two).
@@ -327,10 +330,16 @@ void present_frame() {
 }
 
 double flip() {
-    if (!gfx.no_draw) {
+    // A still screen is presented once, then only when the window loses it; a note drawn over
+    // it makes the frames ordinary ones until the note is gone.
+    const bool still = frame.still_screen && !frame.drawn_over;
+    if (!gfx.no_draw && still && frame.still_shown) {
+        platform::present_again();
+    } else if (!gfx.no_draw) {
         platform::present();
         platform::bind_game_framebuffer();
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        frame.still_shown = still;
+        if (!still) glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     }
     double t0 = clock_now();
     pump_events();
@@ -459,6 +468,11 @@ void hold_game_clock(double flag) {
 
 double game_clock_held() {
     return frame.game_hold ? 1 : 0;
+}
+
+void hold_screen(double flag) {
+    frame.still_screen = flag != 0;
+    frame.still_shown = false;
 }
 
 void capture_audio() {

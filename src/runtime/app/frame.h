@@ -55,6 +55,14 @@ double runtime_no_draw_option();
 void hold_game_clock(double flag);
 // 1 while hold_game_clock is on.
 double game_clock_held();
+// The still screen (off at start), for a picture kept as background layer 0
+// (use_screen_as_background). While it is on, frames neither clear the screen nor draw the layer
+// anew, and after the first one they show it again only when the window has lost it (shown,
+// exposed, resized): input, sound, screenshots and the frame limit go on at next to no cost a
+// frame. While the runtime's own note (volume, screenshot) shows over it, frames are ordinary
+// ones. The game must draw nothing else while it is on: that would land on the kept picture
+// and show only at the next repaint. Turning it off lets the next frame clear as usual.
+void hold_screen(double flag);
 
 // The state writer of scripted runs: the `dump` command writes what it returns (JSON).
 void set_state_writer(std::string (*writer)());

@@ -53,6 +53,11 @@ struct FrameState {
     bool game_hold = false;
     double hold_previous_present_ms = 0;
     double hold_last_present_ms = 0;
+    // hold_screen: the screen keeps its picture; `still_shown` once it has been presented,
+    // `drawn_over` while the runtime's own note is drawn over it this frame
+    bool still_screen = false;
+    bool still_shown = false;
+    bool drawn_over = false;
 
     // --audio-out: the captured mix, in step with the run's clock
     std::string audio_out_path;
