@@ -1,5 +1,6 @@
 #include "platform/window.h"
 
+#include "platform/events.h"
 #include "platform/gl.h"
 
 #include <SDL.h>
@@ -29,6 +30,12 @@ struct WindowState {
     int samples = 0;
     std::string renderer;
     bool needs_repaint = false;
+    // The window's own buffers have the game framebuffer's format (8-bit RGBA, 24-bit depth,
+    // 8-bit stencil), so a frame can be drawn straight into them when the window is the game's
+    // size: the same pixels, without the copy into the window.
+    bool window_matches = false;
+    bool direct = false;  // the frame under way is drawn straight into the window
+    bool keeping = false; // the last frame was kept in `fbo` to be shown again (present(true))
 };
 
 WindowState ws;
@@ -86,6 +93,32 @@ void delete_multisampled_framebuffer() {
     gl_ext.DeleteRenderbuffers(1, &ws.ms_depth_rb);
     ws.ms_fbo = ws.ms_colour_rb = ws.ms_depth_rb = 0;
     ws.samples = 0;
+}
+
+// Whether the window's own buffers can take the game's frames as the game framebuffer would.
+bool window_buffers_match() {
+    gl_ext.BindFramebuffer(GL_FRAMEBUFFER, 0);
+    GLint bits[6] = {};
+    const GLenum names[6] = {GL_RED_BITS,   GL_GREEN_BITS, GL_BLUE_BITS,
+                             GL_ALPHA_BITS, GL_DEPTH_BITS, GL_STENCIL_BITS};
+    for (int i = 0; i < 6; ++i)
+        glGetIntegerv(names[i], &bits[i]);
+    GLint doubled = 0;
+    glGetIntegerv(GL_DOUBLEBUFFER, &doubled);
+    gl_ext.BindFramebuffer(GL_FRAMEBUFFER, ws.fbo);
+    // A visible single-buffered window would show each frame as it is drawn; offscreen video
+    // shows nothing.
+    return bits[0] == 8 && bits[1] == 8 && bits[2] == 8 && bits[3] == 8 && bits[4] == 24 &&
+           bits[5] == 8 && (doubled || platform::headless_video());
+}
+
+// The next frame goes straight into the window when nothing stands between the two: the window's
+// drawable is exactly the game's size, no multisampling, no frame kept to be shown again.
+bool direct_fits() {
+    if (!ws.window_matches || ws.ms_fbo || ws.keeping) return false;
+    int dw = 0, dh = 0;
+    SDL_GL_GetDrawableSize(ws.window, &dw, &dh);
+    return dw == ws.width && dh == ws.height;
 }
 
 // Copies the multisampled picture into the plain framebuffer, which then is the read target
@@ -169,7 +202,7 @@ bool open_window(const WindowConfig& cfg, const char** why) {
     SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
@@ -178,8 +211,9 @@ bool open_window(const WindowConfig& cfg, const char** why) {
     ws.window = SDL_CreateWindow(cfg.title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                  ws.width, ws.height, flags);
     if (!ws.window) {
-        // Some drivers refuse an alpha channel or a stencil buffer: retry with less.
+        // Some drivers refuse an alpha channel or a deep depth buffer: retry with less.
         SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 0);
+        SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
         ws.window = SDL_CreateWindow(cfg.title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                      ws.width, ws.height, flags);
     }
@@ -197,7 +231,7 @@ bool open_window(const WindowConfig& cfg, const char** why) {
     const char* r = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
     ws.renderer = r ? r : "";
     load_gl_extensions();
-    create_game_framebuffer();
+    if (create_game_framebuffer()) ws.window_matches = window_buffers_match();
     return true;
 }
 
@@ -211,6 +245,7 @@ void close_window() {
         gl_ext.DeleteRenderbuffers(1, &ws.depth_rb);
         ws.fbo = ws.colour_rb = ws.depth_rb = 0;
     }
+    ws.window_matches = ws.direct = ws.keeping = false;
     SDL_GL_DeleteContext(ws.context);
     SDL_DestroyWindow(ws.window);
     ws.context = nullptr;
@@ -237,6 +272,8 @@ const char* renderer_name() {
 void bind_game_framebuffer() {
     if (ws.ms_fbo)
         gl_ext.BindFramebuffer(GL_FRAMEBUFFER, ws.ms_fbo);
+    else if (ws.direct)
+        gl_ext.BindFramebuffer(GL_FRAMEBUFFER, 0);
     else if (ws.fbo)
         gl_ext.BindFramebuffer(GL_FRAMEBUFFER, ws.fbo);
 }
@@ -280,14 +317,12 @@ int set_game_samples(int samples, const char** why) {
                                    ws.ms_colour_rb);
     gl_ext.FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
                                    ws.ms_depth_rb);
-    const bool complete =
-        gl_ext.CheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    const bool complete = gl_ext.CheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
     while (glGetError() != GL_NO_ERROR) {
     }
     if (!complete) {
         delete_multisampled_framebuffer();
-        return refuse("the OpenGL driver cannot draw " + std::to_string(use) +
-                      "x multisampled");
+        return refuse("the OpenGL driver cannot draw " + std::to_string(use) + "x multisampled");
     }
     ws.samples = use;
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
@@ -310,11 +345,23 @@ void game_viewport(int& x, int& y, int& w, int& h) {
     y = (dh - h) / 2;
 }
 
-void present() {
+void present(bool keep) {
     if (!ws.window) return;
     ws.needs_repaint = false;
     glFlush();
-    if (ws.fbo) {
+    if (ws.direct) {
+        if (keep) {
+            // Kept for present_again: the window's buffers are undefined after the swap.
+            GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
+            glDisable(GL_SCISSOR_TEST);
+            gl_ext.BindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+            gl_ext.BindFramebuffer(GL_DRAW_FRAMEBUFFER, ws.fbo);
+            gl_ext.BlitFramebuffer(0, 0, ws.width, ws.height, 0, 0, ws.width, ws.height,
+                                   GL_COLOR_BUFFER_BIT, GL_NEAREST);
+            if (scissor) glEnable(GL_SCISSOR_TEST);
+        }
+        SDL_GL_SwapWindow(ws.window);
+    } else if (ws.fbo) {
         int dw = ws.width, dh = ws.height;
         SDL_GL_GetDrawableSize(ws.window, &dw, &dh);
         int x, y, w, h;
@@ -337,21 +384,27 @@ void present() {
         gl_ext.BlitFramebuffer(0, 0, ws.width, ws.height, x, y, x + w, y + h, GL_COLOR_BUFFER_BIT,
                                exact ? GL_NEAREST : GL_LINEAR);
         SDL_GL_SwapWindow(ws.window);
-        bind_game_framebuffer();
         glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
         glClearColor(clear[0], clear[1], clear[2], clear[3]);
         if (scissor) glEnable(GL_SCISSOR_TEST);
     } else {
         SDL_GL_SwapWindow(ws.window);
     }
+    ws.keeping = keep && ws.fbo;
+    ws.direct = direct_fits();
+    if (ws.fbo) bind_game_framebuffer();
 }
 
 void present_again() {
-    if (ws.needs_repaint) present();
+    if (ws.needs_repaint) present(true);
 }
 
 void window_needs_repaint() {
     ws.needs_repaint = true;
+}
+
+bool draws_into_window() {
+    return ws.direct && !ws.ms_fbo;
 }
 
 void set_caption(const char* text) {

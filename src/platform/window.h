@@ -1,7 +1,9 @@
 #pragma once
-// The window and its OpenGL context. The game always draws into an offscreen framebuffer of the
-// game's size (800 x 600): the screen the game sees. present() shows it scaled to the window
-// with its aspect kept (bars where needed) and swaps.
+// The window and its OpenGL context. The game draws into a framebuffer of the game's size
+// (800 x 600): the screen the game sees. While the window's drawable is exactly that size (and
+// its buffers have the same format, and nothing is multisampled), that is the window's own back
+// buffer; otherwise an offscreen framebuffer, which present() shows scaled to the window with
+// its aspect kept (bars where needed). Either way present() swaps.
 namespace platform {
 
 struct WindowConfig {
@@ -13,8 +15,9 @@ struct WindowConfig {
 };
 
 // Initialises SDL video, creates the window and a compatibility-profile context (RGBA, double
-// buffered where offered, depth >= 16, stencil 8), loads the GL extensions and creates the game
-// framebuffer. Returns false (with SDL's reason in *why) when no window or context can be had.
+// buffered where offered, depth 24 where offered and else >= 16, stencil 8), loads the GL
+// extensions and creates the game framebuffer. Returns false (with SDL's reason in *why) when no
+// window or context can be had.
 bool open_window(const WindowConfig& cfg, const char** why = nullptr);
 void close_window();
 bool window_is_open();
@@ -32,14 +35,18 @@ void bind_game_read_framebuffer();
 // the count now in use: fewer (or 0) when the driver offers less, with the reason in *why.
 int set_game_samples(int samples, const char** why = nullptr);
 int game_samples();
-// Shows the game framebuffer scaled into the window and swaps the buffers.
-void present();
-// Shows the game framebuffer again only when the window has lost what it showed since the last
-// present (shown, exposed, resized, restored); otherwise does nothing. For a picture that stands
-// still: it stays in the game framebuffer, so nothing needs drawing or showing anew.
+// Shows the game screen scaled into the window and swaps the buffers; the game framebuffer is
+// bound again afterwards. With `keep` the picture stays in the game framebuffer afterwards, for
+// present_again and for reading; otherwise the next frame starts undefined (the game clears
+// it).
+void present(bool keep = false);
+// Shows the kept picture (present(true)) again only when the window has lost what it showed
+// since the last present (shown, exposed, resized, restored); otherwise does nothing.
 void present_again();
 // Notes that the window's contents are lost (the window events above call it).
 void window_needs_repaint();
+// True while the frame under way is drawn straight into the window's own buffers.
+bool draws_into_window();
 
 void set_caption(const char* text);
 bool fullscreen();

@@ -336,7 +336,7 @@ double flip() {
     if (!gfx.no_draw && still && frame.still_shown) {
         platform::present_again();
     } else if (!gfx.no_draw) {
-        platform::present();
+        platform::present(still);
         platform::bind_game_framebuffer();
         frame.still_shown = still;
         if (!still) glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
