@@ -1,8 +1,9 @@
 // The main menu: the menu tune, the title logo's flight, then a translucent box of five lines
-// that slides down: the three options, starting a game and opening the level editor.
+// that slides down: the three options, starting a game and opening the level editor. Once the
+// box stands, the screen is held still until the picture changes.
+#include "game/menu.h"
 #include "audio/sound.h"
 #include "game/game.h"
-#include "game/menu.h"
 #include "game/result_lines.h"
 #include "game/state.h"
 #include "graphics/device.h"
@@ -42,6 +43,16 @@ void LogoFlight() {
     }
 }
 
+// What the menu's picture shows, to tell when it must be drawn anew.
+struct MenuPicture {
+    double box_y = -1, cursor = -1, start_level = -1, timer = -1, detail = -1;
+    bool operator==(const MenuPicture&) const = default;
+};
+
+MenuPicture CurrentMenuPicture() {
+    return {MenuBoxY, MenuCursor, StartLevelOption, TimerOption, DetailOption};
+}
+
 void DrawMenu(const RtArray<RtString>& levels, const RtArray<RtString>& timers,
               const RtArray<RtString>& details) {
     const double y = MenuBoxY;
@@ -52,8 +63,7 @@ void DrawMenu(const RtArray<RtString>& levels, const RtArray<RtString>& timers,
     set_alpha_mode(0);
     print_text((RtString("[F1] Startlevel    - ") + levels.at(StartLevelOption)).c_str(), 204,
                414 + y);
-    print_text((RtString("[F2] Timer         - ") + timers.at(TimerOption)).c_str(), 204,
-               444 + y);
+    print_text((RtString("[F2] Timer         - ") + timers.at(TimerOption)).c_str(), 204, 444 + y);
     print_text((RtString("[F3] GFX - Details - ") + details.at(DetailOption)).c_str(), 204,
                474 + y);
     print_text("[F4] Spin the Steel - Yay!", 204, 504 + y);
@@ -63,7 +73,9 @@ void DrawMenu(const RtArray<RtString>& levels, const RtArray<RtString>& timers,
 
 } // namespace
 
-void SetLevelEditor(void (*editor)()) { level_editor = editor; }
+void SetLevelEditor(void (*editor)()) {
+    level_editor = editor;
+}
 
 double MainMenu() {
     RtArray<RtString> levels, timers, details;
@@ -86,9 +98,17 @@ double MainMenu() {
     start_music();
     LogoFlight();
     MenuBoxY = -600;
+    MenuPicture shown;
     for (;;) {
         if (MenuBoxY < -180) MenuBoxY += frame_time_ms() / 10;
-        DrawMenu(levels, timers, details);
+        // Once the box stands, the picture is kept until something in it changes.
+        const MenuPicture now = CurrentMenuPicture();
+        if (!(now == shown)) hold_screen(0);
+        if (screen_held() == 0) {
+            DrawMenu(levels, timers, details);
+            shown = now;
+        }
+        hold_screen(MenuBoxY >= -180 ? 1 : 0);
         present_frame();
         const double c = ReadControl(0, 1);
         if (c != 0) {
@@ -114,12 +134,15 @@ double MainMenu() {
         if (key_state(62) != 0 || (fire != 0 && MenuCursor == 3)) break;
         if (key_state(63) != 0 || (fire != 0 && MenuCursor == 4)) {
             if (level_editor) {
+                hold_screen(0);
+                shown = MenuPicture{};
                 CurrentScreen = "editor";
                 level_editor();
                 CurrentScreen = "menu";
             }
         }
     }
+    hold_screen(0);
     while (key_state(62) != 0) {
     }
     return 0;

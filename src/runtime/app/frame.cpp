@@ -471,8 +471,18 @@ double game_clock_held() {
 }
 
 void hold_screen(double flag) {
-    frame.still_screen = flag != 0;
+    const bool on = flag != 0;
+    if (on == frame.still_screen) return;
+    frame.still_screen = on;
+    if (on || !frame.still_shown) return;
+    // The kept picture is still on the screen: start the frame as a flip would.
     frame.still_shown = false;
+    if (!gfx.no_draw) glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    gfx_after_flip();
+}
+
+double screen_held() {
+    return frame.still_screen && frame.still_shown ? 1 : 0;
 }
 
 void capture_audio() {

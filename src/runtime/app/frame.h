@@ -55,14 +55,18 @@ double runtime_no_draw_option();
 void hold_game_clock(double flag);
 // 1 while hold_game_clock is on.
 double game_clock_held();
-// The still screen (off at start), for a picture kept as background layer 0
-// (use_screen_as_background). While it is on, frames neither clear the screen nor draw the layer
-// anew, and after the first one they show it again only when the window has lost it (shown,
-// exposed, resized): input, sound, screenshots and the frame limit go on at next to no cost a
-// frame. While the runtime's own note (volume, screenshot) shows over it, frames are ordinary
-// ones. The game must draw nothing else while it is on: that would land on the kept picture
-// and show only at the next repaint. Turning it off lets the next frame clear as usual.
+// The still screen (off at start). Turned on after a frame is drawn, it keeps that picture:
+// the frames after it neither clear the screen nor draw background layer 0, and show the picture
+// again only when the window has lost it (shown, exposed, resized), so input, sound,
+// screenshots and the frame limit go on at next to no cost a frame. While the runtime's own
+// note (volume, screenshot) shows, frames are ordinary ones (cleared, the layer drawn) and the
+// picture is kept anew once the note is gone. Turning it off while the picture is kept starts
+// the frame as a flip does (cleared, the layer drawn).
 void hold_screen(double flag);
+// 1 while the screen holds the kept picture (the game must draw nothing then: it would show only
+// at the next repaint); 0 when the frame under way must be drawn, after a note, say. A picture
+// kept as the background layer (use_screen_as_background) needs no drawing either way.
+double screen_held();
 
 // The state writer of scripted runs: the `dump` command writes what it returns (JSON).
 void set_state_writer(std::string (*writer)());
