@@ -5,7 +5,8 @@
 //
 // The level is the level*.ini of the game folder with the most pad cells, or, when the folder
 // has none, a built-in level of 20 pads and 80 cells with bolts and the remote in view.
-// `bench_play --shots DIR` also writes a screenshot of each kind of frame into DIR.
+// `bench_play --shots DIR` also writes a screenshot of each kind of frame into DIR;
+// `bench_play --every-level` also plays every shipped level from its start in each view.
 #include "game/game.h"
 #include "game/state.h"
 #include "graphics/device.h"
@@ -205,8 +206,11 @@ void shot(const std::string& dir, const char* name) {
 
 int main(int argc, char** argv) {
     std::string shots;
-    for (int i = 1; i + 1 < argc; ++i)
-        if (std::strcmp(argv[i], "--shots") == 0) shots = argv[i + 1];
+    bool every_level = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--shots") == 0 && i + 1 < argc) shots = argv[i + 1];
+        if (std::strcmp(argv[i], "--every-level") == 0) every_level = true;
+    }
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
     if (!open_headless_graphics("bench_play")) return 1;
@@ -275,6 +279,38 @@ int main(int argc, char** argv) {
                         r.work_cpu_ms, r.work_cpu_ms / bare.work_cpu_ms, r.submit_cpu_ms);
         }
     MapFade = ExitTimer = 0;
+
+    if (every_level) {
+        // Every shipped level from its start (the worker on the lift, the real level map), each
+        // view and detail option: the slowest frame and the most submission CPU of each view.
+        const int short_frames = 12;
+        for (const View& v : views)
+            for (int detail : {1, 0}) {
+                Result worst{0, 0, 0};
+                int worst_level = 0, levels = 0;
+                double most_submit = 0;
+                for (int n = 1; n <= 99; ++n) {
+                    if (!std::filesystem::exists("level" + std::to_string(n) + ".ini")) continue;
+                    LoadLevel(n);
+                    ++levels;
+                    DetailOption = detail;
+                    MapFade = v.map_fade;
+                    ExitTimer = v.exit_timer;
+                    DoneFade = 0.2;
+                    const Result r = measure(short_frames, play_frame);
+                    if (r.frame_ms > worst.frame_ms) {
+                        worst = r;
+                        worst_level = n;
+                    }
+                    most_submit = std::max(most_submit, r.submit_cpu_ms);
+                }
+                std::printf("%d levels, %-9s detail %d: slowest frame %.2f ms (level %d, %.0f fps, "
+                            "CPU %.2f ms); most DrawLevel submission CPU %.2f ms\n",
+                            levels, v.name, detail, worst.frame_ms, worst_level,
+                            1000 / std::max(worst.frame_ms, 1e-9), worst.work_cpu_ms, most_submit);
+            }
+        MapFade = ExitTimer = 0;
+    }
 
     if (!shots.empty()) {
         DetailOption = 1;
