@@ -40,8 +40,8 @@ TEST(Flow, SplashWaitsFiveSecondsAndEndsOnSpaceOrTheLeftButton) {
 // Distinct FrameClock values of a game started at once, sampled every 2 ms for 200 ms.
 double SmallestFrameStep(GameRun& game) {
     std::string script;
-    for (int k = 0; k < 100; ++k) script += std::to_string(1000 + 2 * k) + " dump d" +
-                                            std::to_string(k) + ".json\n";
+    for (int k = 0; k < 100; ++k)
+        script += std::to_string(1000 + 2 * k) + " dump d" + std::to_string(k) + ".json\n";
     script += "1200 close\n";
     EXPECT_EQ(game.run(script, "--level 1 --no-draw"), 0);
     std::set<double> clocks;
@@ -74,13 +74,15 @@ TEST(Flow, MenuOptionsCursorAndBox) {
     s += Press(9100, 59) + Press(9200, 59) + Press(9300, 59) + "9400 dump f1.json\n";
     s += "9500 key 60 down\n10500 key 60 up\n10600 dump f2.json\n";
     s += Press(10700, 61) + "10800 dump f3.json\n";
-    for (int k = 0; k < 5; ++k) s += Press(11000 + 100 * k, 200);
+    for (int k = 0; k < 5; ++k)
+        s += Press(11000 + 100 * k, 200);
     s += "11600 dump top.json\n";
-    for (int k = 0; k < 6; ++k) s += Press(11700 + 100 * k, 208);
+    for (int k = 0; k < 6; ++k)
+        s += Press(11700 + 100 * k, 208);
     s += "12400 dump bottom.json\n";
     // Cursor up on the keyboard and the joystick at once: two lines in one press.
     s += "12500 joy 0 axis y -1\n12500 key 200 down\n12550 key 200 up\n12550 joy 0 axis y 0\n";
-    s += "12600 dump both.json\n12600 close\n";
+    s += "12600 dump both.json\n12600 screenshot changed.bmp\n12700 close\n";
     ASSERT_EQ(game.run(s), 0);
     EXPECT_EQ(JsonNum(game.read("skip.json"), "IntroSkipped"), 1);
     const std::string rest = game.read("rest.json");
@@ -96,24 +98,36 @@ TEST(Flow, MenuOptionsCursorAndBox) {
     EXPECT_EQ(JsonNum(game.read("both.json"), "cursor"), 2);
 
     // The five lines as drawn: each glyph cell of the big font (15 x 20) holds ink exactly where
-    // the line's text has a character that is not a space.
-    const Screenshot shot(game.dir() + "/menu.bmp");
-    ASSERT_TRUE(shot.valid());
-    const char* lines[5] = {"[F1] Startlevel    - Dumb", "[F2] Timer         - Okay",
-                            "[F3] GFX - Details - Whee", "[F4] Spin the Steel - Yay!",
-                            "[F5] Edit Levels   - Tick"};
+    // the line's text has a character that is not a space; the held menu shows its changes.
     const int box_y = int(JsonNum(rest, "box_y"));
-    for (int k = 0; k < 5; ++k) {
-        const int top = 414 + box_y + 30 * k;
-        for (int i = 0; i < 27; ++i) { // the cells inside the box
-            int ink = 0;
-            for (int y = top + 2; y < top + 18; ++y)
-                for (int x = 204 + 15 * i + 2; x < 204 + 15 * i + 13; ++x) {
-                    Rgba c = shot.at(x, y);
-                    ink += c.r > 180 && c.g > 120 && c.b < 120 ? 1 : 0;
-                }
-            const bool letter = i < int(std::strlen(lines[k])) && lines[k][i] != ' ';
-            EXPECT_EQ(ink > 0, letter) << "line " << k << " cell " << i << " ink " << ink;
+    struct Shot {
+        const char* file;
+        const char* lines[5];
+    };
+    const Shot shots[] = {
+        {"menu.bmp",
+         {"[F1] Startlevel    - Dumb", "[F2] Timer         - Okay", "[F3] GFX - Details - Whee",
+          "[F4] Spin the Steel - Yay!", "[F5] Edit Levels   - Tick"}},
+        {"changed.bmp",
+         {"[F1] Startlevel    - Dumb", "[F2] Timer         - Run!", "[F3] GFX - Details - C 64",
+          "[F4] Spin the Steel - Yay!", "[F5] Edit Levels   - Tick"}},
+    };
+    for (const Shot& s : shots) {
+        SCOPED_TRACE(s.file);
+        const Screenshot shot(game.dir() + "/" + s.file);
+        ASSERT_TRUE(shot.valid());
+        for (int k = 0; k < 5; ++k) {
+            const int top = 414 + box_y + 30 * k;
+            for (int i = 0; i < 27; ++i) { // the cells inside the box
+                int ink = 0;
+                for (int y = top + 2; y < top + 18; ++y)
+                    for (int x = 204 + 15 * i + 2; x < 204 + 15 * i + 13; ++x) {
+                        Rgba c = shot.at(x, y);
+                        ink += c.r > 180 && c.g > 120 && c.b < 120 ? 1 : 0;
+                    }
+                const bool letter = i < int(std::strlen(s.lines[k])) && s.lines[k][i] != ' ';
+                EXPECT_EQ(ink > 0, letter) << "line " << k << " cell " << i << " ink " << ink;
+            }
         }
     }
 }
@@ -130,20 +144,22 @@ TEST(Flow, ControlAtOnceStartsLevelOneAndTheStartOptionsLevelsSixAndEleven) {
     // The first frame loses no time however long the menu was shown.
     EXPECT_GT(JsonNum(a, "TimeLeft"), 119.4);
     // Every game-wide variable and both record arrays are in the dump.
-    for (const char* key :
-         {"ScreenWidth", "ScreenHeight", "IntroSkipped", "FrameClock", "Playing", "Level",
-          "MapFade", "LevelDone", "DoneFade", "ForceMap", "ExitTimer", "TimeLeft", "HurryMusic",
-          "MusicTrack", "MusicWait", "StartLevelOption", "TimerOption", "Lives", "Score",
-          "DetailOption", "Pads", "Workers", "step_x", "bolts", "exty", "idle_since",
-          "bolt_timer", "turn"})
+    for (const char* key : {"ScreenWidth", "ScreenHeight", "IntroSkipped", "FrameClock",
+                            "Playing",     "Level",        "MapFade",      "LevelDone",
+                            "DoneFade",    "ForceMap",     "ExitTimer",    "TimeLeft",
+                            "HurryMusic",  "MusicTrack",   "MusicWait",    "StartLevelOption",
+                            "TimerOption", "Lives",        "Score",        "DetailOption",
+                            "Pads",        "Workers",      "step_x",       "bolts",
+                            "exty",        "idle_since",   "bolt_timer",   "turn"})
         EXPECT_NE(a.find(std::string("\"") + key + "\":"), std::string::npos) << key;
-    ASSERT_EQ(game.run(skip + Press(3000, 59) + Press(3100, 62) + "3500 dump b.json\n"
-                                                                 "3500 close\n",
+    ASSERT_EQ(game.run(skip + Press(3000, 59) + Press(3100, 62) +
+                           "3500 dump b.json\n"
+                           "3500 close\n",
                        "--no-draw"),
               0);
     EXPECT_EQ(JsonNum(game.read("b.json"), "Level"), 6);
     ASSERT_EQ(game.run(skip + Press(3000, 59) + Press(3100, 59) + Press(3200, 29) +
-                       "3500 dump c.json\n3500 close\n",
+                           "3500 dump c.json\n3500 close\n",
                        "--no-draw"),
               0);
     EXPECT_EQ(JsonNum(game.read("c.json"), "Level"), 11);
