@@ -32,7 +32,7 @@ struct WindowState {
     bool needs_repaint = false;
     // The window's own buffers have the game framebuffer's format (8-bit RGBA, 24-bit depth,
     // 8-bit stencil), so a frame can be drawn straight into them when the window is the game's
-    // size: the same pixels, without the copy into the window.
+    // size: the same picture, without the copy into the window.
     bool window_matches = false;
     bool direct = false;  // the frame under way is drawn straight into the window
     bool keeping = false; // the last frame was kept in `fbo` to be shown again (present(true))
