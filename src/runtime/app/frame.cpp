@@ -287,6 +287,14 @@ void dispatch_event(const platform::Event& e) {
     input_handle_event(e);
 }
 
+namespace {
+// The held screen keeps its picture this frame: no note of the runtime's is drawn over it (that
+// makes the frames ordinary ones until the note is gone).
+bool picture_stays() {
+    return frame.still_screen && !frame.drawn_over;
+}
+} // namespace
+
 void present_frame() {
     // A paused window holds the game here. The hold is no game time: the game's clock leaves
     // it out, so the game neither loses time nor sees one huge frame when it resumes.
@@ -318,7 +326,7 @@ void present_frame() {
     for (const std::string& file : frame.pending_screenshots)
         if (!save_screenshot(file.c_str())) error_log("Cannot write the screenshot " + file);
     frame.pending_screenshots.clear();
-    const bool still = frame.still_screen && !frame.drawn_over;
+    const bool still = picture_stays();
     flip();
     frame.drawn_over = false;
     gfx_after_flip(!still);
@@ -330,9 +338,8 @@ void present_frame() {
 }
 
 double flip() {
-    // A still screen is presented once, then only when the window loses it; a note drawn over
-    // it makes the frames ordinary ones until the note is gone.
-    const bool still = frame.still_screen && !frame.drawn_over;
+    // A still screen is presented once, then only when the window loses it.
+    const bool still = picture_stays();
     if (!gfx.no_draw && still && frame.still_shown) {
         platform::present_again();
     } else if (!gfx.no_draw) {
