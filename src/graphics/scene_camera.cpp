@@ -195,6 +195,42 @@ bool sphere_in_view(const float c[3], float r, const float eye[3], const float t
     return v[0] * v[0] + v[1] * v[1] + v[2] * v[2] <= r * r;
 }
 
+bool sphere_outside_frustum(const float place[16], const float c[3], float r) {
+    if (!std::isfinite(c[0]) || !std::isfinite(c[1]) || !std::isfinite(c[2]) || !std::isfinite(r))
+        return false;
+    // The clip matrix into model space, in double: projection x camera x placement.
+    double pc[16], m[16];
+    for (int col = 0; col < 4; ++col)
+        for (int row = 0; row < 4; ++row) {
+            double sum = 0;
+            for (int k = 0; k < 4; ++k)
+                sum += double(scene.projection[k * 4 + row]) * scene.camera_matrix[col * 4 + k];
+            pc[col * 4 + row] = sum;
+        }
+    for (int col = 0; col < 4; ++col)
+        for (int row = 0; row < 4; ++row) {
+            double sum = 0;
+            for (int k = 0; k < 4; ++k)
+                sum += pc[k * 4 + row] * double(place[col * 4 + k]);
+            m[col * 4 + row] = sum;
+        }
+    // The six planes w + x, w - x, w + y, w - y, w + z, w - z, each a model-space plane.
+    for (int axis = 0; axis < 3; ++axis)
+        for (double sign : {1.0, -1.0}) {
+            double p[4], size = 0;
+            for (int k = 0; k < 4; ++k)
+                p[k] = m[k * 4 + 3] + sign * m[k * 4 + axis];
+            const double at = p[0] * c[0] + p[1] * c[1] + p[2] * c[2] + p[3];
+            const double length = std::sqrt(p[0] * p[0] + p[1] * p[1] + p[2] * p[2]);
+            for (int k = 0; k < 3; ++k)
+                size += std::fabs(p[k]) * std::fabs(c[k]);
+            size += std::fabs(p[3]) + length * r;
+            if (!std::isfinite(at) || !std::isfinite(size)) return false;
+            if (at + length * r < -1e-4 * size) return true;
+        }
+    return false;
+}
+
 double sphere_may_show(double x, double y, double z, double r) {
     if (scene.device.no_draw) return 0;
     if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z) || !(r < HUGE_VAL)) return 1;

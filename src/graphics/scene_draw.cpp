@@ -104,6 +104,18 @@ void draw_outline(MeshObject& mesh, size_t count, const DddFrame& frame, const f
     set_culling(cull);
 }
 
+// How far from the first frame's centre a draw's vertices can lie: the blend of two frames
+// stays within both frames' spheres, and the outline pushes it out by at most an eighth of the
+// radius along unit normals.
+float draw_reach(const MeshObject& mesh, const FrameBlend& fb) {
+    const DddFrame& a = mesh.data.frames[size_t(fb.first)];
+    const DddFrame& b = mesh.data.frames[size_t(fb.second)];
+    const float dx = b.centre[0] - a.centre[0], dy = b.centre[1] - a.centre[1],
+                dz = b.centre[2] - a.centre[2];
+    const float reach = std::fmax(a.radius, std::sqrt(dx * dx + dy * dy + dz * dz) + b.radius);
+    return 1.01f * (reach + 0.125f * a.radius) + 1e-4f;
+}
+
 void draw_mesh(MeshObject& mesh, int frame_a, int frame_b, double t, bool animate) {
     const auto& frames = mesh.data.frames;
     if (frames.empty() || frames[0].vertices.empty() || mesh.draw.size() != frames.size()) return;
@@ -117,6 +129,11 @@ void draw_mesh(MeshObject& mesh, int frame_a, int frame_b, double t, bool animat
         s = std::fmax(s, std::fabs(level0.scale[a]));
     }
     if (!sphere_in_view(c, first.radius * s, scene.eye, scene.target, scene.cull_tangent)) return;
+
+    float place[16], inv[16];
+    placement_matrix(place);
+    if (scene.frustum_culling && sphere_outside_frustum(place, first.centre, draw_reach(mesh, fb)))
+        return;
 
     const float alpha = scene.device.alpha_value;
     const float bright = scene.fade_keeps_colour ? 1.0f : alpha;
@@ -132,8 +149,6 @@ void draw_mesh(MeshObject& mesh, int frame_a, int frame_b, double t, bool animat
     const bool fade = mesh.has_colours && !cel && alpha != 1.0f;
     const bool unchanged = fb.w == 0 && !offset && !cel && !fade;
 
-    float place[16], inv[16];
-    placement_matrix(place);
     bool invertible = invert_matrix(place, inv);
 
     const DrawVertex* data = b_verts.data();

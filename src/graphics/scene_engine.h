@@ -51,11 +51,17 @@ FrameBlend choose_frames(int frame_a, int frame_b, double t, bool animate, int f
 bool sphere_in_view(const float c[3], float r, const float eye[3], const float target[3],
                     float cull_tangent);
 
+// Whether a sphere (model-space centre c, radius r) under the placement `place` lies wholly
+// outside the view volume of the current camera and projection, with room for rounding: such a
+// sphere's triangles are clipped away whole, so leaving them out changes no pixel.
+bool sphere_outside_frustum(const float place[16], const float c[3], float r);
+
 struct Zivevidu3D {
     OpenGLZivevidu& device;
     std::vector<ObjectSlot> objects = std::vector<ObjectSlot>(kObjectSlots);
 
     uint8_t shadow_pass = 0;
+    uint8_t frustum_culling = 1; // sphere_outside_frustum leaves draws out (off: tests compare)
     int8_t cull_mode = 0;
     std::array<TransformLevel, kTransformLevels> levels{};
     int transform_level = 0;

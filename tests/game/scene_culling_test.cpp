@@ -147,13 +147,16 @@ class SceneCullingFrames : public ::testing::Test {
 
     void TearDown() override {
         SceneCulling = true;
+        scene.frustum_culling = 1;
         set_alpha_mode(0);
         end_3d();
         ResetGameState();
     }
 
+    // Culling on: the game's pad and row tests and the engine's view-volume test.
     static std::vector<uint8_t> frame(bool culling) {
         SceneCulling = culling;
+        scene.frustum_culling = culling ? 1 : 0;
         glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
         set_alpha_mode(0);

@@ -336,6 +336,43 @@ TEST(SceneCone, SkipsWhatIsOutsideTheViewCone) {
     EXPECT_FALSE(sphere_in_view(wide, 1, eye, target, tan50));
 }
 
+// A camera at the origin looking down -z through a 90-degree frustum from 1 to 100.
+TEST(SceneFrustum, SpheresWhollyOutsideTheViewVolumeAreLeftOut) {
+    const float identity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    const float projection[16] = {
+        1, 0, 0, 0, 0, 1, 0, 0, 0, 0, -101.0f / 99, -1, 0, 0, -200.0f / 99, 0};
+    std::memcpy(scene.camera_matrix, identity, sizeof identity);
+    std::memcpy(scene.projection, projection, sizeof projection);
+    float shifted[16];
+    std::memcpy(shifted, identity, sizeof identity);
+    shifted[14] = -30; // placed 30 ahead
+    struct Case {
+        const char* name;
+        const float* place;
+        float x, y, z, r;
+        bool outside;
+    } const cases[] = {
+        {"ahead", identity, 0, 0, -10, 1, false},
+        {"past the left edge by 1.06", identity, -11.5f, 0, -10, 1, true},
+        {"touching the left edge", identity, -11.5f, 0, -10, 1.1f, false},
+        {"past the top edge", identity, 0, 11.5f, -10, 1, true},
+        {"behind the eye", identity, 0, 0, 5, 1, true},
+        {"short of the near plane", identity, 0, 0, 0.5f, 1, true},
+        {"across the near plane", identity, 0, 0, 0.5f, 2, false},
+        {"beyond the far plane", identity, 0, 0, -102, 1, true},
+        {"across the far plane", identity, 0, 0, -100.5f, 1, false},
+        {"placed past the left edge", shifted, -31.5f, 0, 0, 1, true},
+        {"placed in view", shifted, -29, 0, 0, 1, false},
+        {"NaN centre", identity, NAN, 0, -10, 1, false},
+        {"infinite radius", identity, 500, 0, 0, HUGE_VALF, false},
+    };
+    for (const Case& c : cases) {
+        const float centre[3] = {c.x, c.y, c.z};
+        EXPECT_EQ(sphere_outside_frustum(c.place, centre, c.r), c.outside) << c.name;
+    }
+    std::memcpy(scene.projection, identity, sizeof identity);
+}
+
 TEST(SceneTransform, TranslationAndScalingClearTheRotationList) {
     scene.transform_level = 0;
     scene.levels[0].reset();
