@@ -1,9 +1,9 @@
 // The main menu: the menu tune, the title logo's flight, then a translucent box of five lines
 // that slides down: the three options, starting a game and opening the level editor. Once the
 // box stands, the screen is held still until the picture changes.
+#include "game/menu.h"
 #include "audio/sound.h"
 #include "game/game.h"
-#include "game/menu.h"
 #include "game/result_lines.h"
 #include "game/state.h"
 #include "graphics/device.h"
@@ -63,8 +63,7 @@ void DrawMenu(const RtArray<RtString>& levels, const RtArray<RtString>& timers,
     set_alpha_mode(0);
     print_text((RtString("[F1] Startlevel    - ") + levels.at(StartLevelOption)).c_str(), 204,
                414 + y);
-    print_text((RtString("[F2] Timer         - ") + timers.at(TimerOption)).c_str(), 204,
-               444 + y);
+    print_text((RtString("[F2] Timer         - ") + timers.at(TimerOption)).c_str(), 204, 444 + y);
     print_text((RtString("[F3] GFX - Details - ") + details.at(DetailOption)).c_str(), 204,
                474 + y);
     print_text("[F4] Spin the Steel - Yay!", 204, 504 + y);
@@ -74,7 +73,9 @@ void DrawMenu(const RtArray<RtString>& levels, const RtArray<RtString>& timers,
 
 } // namespace
 
-void SetLevelEditor(void (*editor)()) { level_editor = editor; }
+void SetLevelEditor(void (*editor)()) {
+    level_editor = editor;
+}
 
 double MainMenu() {
     RtArray<RtString> levels, timers, details;

@@ -317,14 +317,12 @@ int set_game_samples(int samples, const char** why) {
                                    ws.ms_colour_rb);
     gl_ext.FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
                                    ws.ms_depth_rb);
-    const bool complete =
-        gl_ext.CheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    const bool complete = gl_ext.CheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
     while (glGetError() != GL_NO_ERROR) {
     }
     if (!complete) {
         delete_multisampled_framebuffer();
-        return refuse("the OpenGL driver cannot draw " + std::to_string(use) +
-                      "x multisampled");
+        return refuse("the OpenGL driver cannot draw " + std::to_string(use) + "x multisampled");
     }
     ws.samples = use;
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
