@@ -113,7 +113,8 @@ int main() {
     const MeshObject& mesh = *scene.objects[1].meshes.front();
     std::vector<DrawVertex> all;
     for (int i = 0; i < 200; ++i)
-        all.insert(all.end(), mesh.draw[0].begin(), mesh.draw[0].end());
+        for (size_t c = 0; c < mesh.corners[0]; ++c)
+            all.push_back(mesh.vertices[0][mesh.index[c]]);
     GLuint buffer = 0;
     gl_ext.GenBuffers(1, &buffer);
     gl_ext.BindBuffer(GL_ARRAY_BUFFER, buffer);

@@ -91,6 +91,13 @@ struct DrawVertex {
 // Expands one frame into a triangle list, following the markers (separate triangles at the
 // start of the frame).
 void expand_frame(const DddMesh& mesh, size_t frame, std::vector<DrawVertex>& out);
+// Gives the equal corners of the frames' triangle lists one vertex each: list position i shares
+// a vertex with an earlier position j when their corners are equal byte for byte in every frame,
+// so any two frames still blend vertex by vertex. `vertices[f]` gets frame f's distinct corners
+// in order of first use and `index` every position's vertex. Lists of different lengths are kept
+// whole (`index` then counts 0, 1, 2, ... for the longest).
+void share_corners(const std::vector<std::vector<DrawVertex>>& lists,
+                   std::vector<std::vector<DrawVertex>>& vertices, std::vector<uint32_t>& index);
 // Mean of the corners and the largest distance from it (0 for tiny distances).
 void bounding_sphere(const std::vector<DrawVertex>& vertices, float centre[3], float& radius);
 // True when any colour-table entry is neither white (0xFFFFFF) nor a marker value.

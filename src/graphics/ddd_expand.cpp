@@ -1,7 +1,12 @@
-// From quantised frames to triangle lists: normal lookup, marker expansion, bounding spheres.
+// From quantised frames to triangle lists: normal lookup, marker expansion, shared corners,
+// bounding spheres.
 #include "graphics/ddd.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <unordered_map>
 
 int nearest_normal(float x, float y, float z) {
     float len2 = x * x + y * y + z * z;
@@ -103,6 +108,52 @@ void expand_frame(const DddMesh& mesh, size_t frame_index, std::vector<DrawVerte
         prev2 = prev1;
         prev1 = v;
         ++count;
+    }
+}
+
+void share_corners(const std::vector<std::vector<DrawVertex>>& lists,
+                   std::vector<std::vector<DrawVertex>>& vertices, std::vector<uint32_t>& index) {
+    vertices.assign(lists.size(), {});
+    index.clear();
+    if (lists.empty()) return;
+    const size_t n = lists[0].size();
+    bool same_length = true;
+    size_t longest = 0;
+    for (const auto& list : lists) {
+        same_length = same_length && list.size() == n;
+        longest = std::max(longest, list.size());
+    }
+    if (!same_length || n > UINT32_MAX) {
+        vertices = lists;
+        index.resize(longest);
+        for (size_t i = 0; i < longest; ++i)
+            index[i] = uint32_t(i);
+        return;
+    }
+    // Positions as keys, hashed and compared through their corners in every frame.
+    auto hash = [&lists](uint32_t i) {
+        uint64_t h = 1469598103934665603ull;
+        for (const auto& list : lists) {
+            unsigned char bytes[sizeof(DrawVertex)];
+            std::memcpy(bytes, &list[i], sizeof bytes);
+            for (unsigned char b : bytes)
+                h = (h ^ b) * 1099511628211ull;
+        }
+        return size_t(h);
+    };
+    auto equal = [&lists](uint32_t a, uint32_t b) {
+        for (const auto& list : lists)
+            if (std::memcmp(&list[a], &list[b], sizeof(DrawVertex)) != 0) return false;
+        return true;
+    };
+    std::unordered_map<uint32_t, uint32_t, decltype(hash), decltype(equal)> first(n, hash, equal);
+    index.resize(n);
+    for (size_t i = 0; i < n; ++i) {
+        const auto [it, added] = first.emplace(uint32_t(i), uint32_t(vertices[0].size()));
+        if (added)
+            for (size_t f = 0; f < lists.size(); ++f)
+                vertices[f].push_back(lists[f][i]);
+        index[i] = it->second;
     }
 }
 

@@ -41,13 +41,15 @@ std::vector<V3> placed_triangles(double slot, double frame) {
     float m[16];
     placement_matrix(m);
     for (const auto& mesh : scene.objects[size_t(s)].meshes) {
-        if (!mesh || mesh->draw.empty()) continue;
-        int f = std::clamp(to_int32(frame), 0, int(mesh->draw.size()) - 1);
-        for (const DrawVertex& v : mesh->draw[size_t(f)]) {
-            V3 p;
-            transform_point(m, v.pos, p.data());
-            out.push_back(p);
-        }
+        if (!mesh || mesh->vertices.empty() || mesh->corners.size() != mesh->vertices.size())
+            continue;
+        const size_t f = size_t(std::clamp(to_int32(frame), 0, int(mesh->vertices.size()) - 1));
+        const std::vector<DrawVertex>& vertices = mesh->vertices[f];
+        std::vector<V3> placed(vertices.size());
+        for (size_t i = 0; i < vertices.size(); ++i)
+            transform_point(m, vertices[i].pos, placed[i].data());
+        for (size_t c = 0; c < mesh->corners[f] && c < mesh->index.size(); ++c)
+            out.push_back(placed[mesh->index[c]]);
     }
     return out;
 }

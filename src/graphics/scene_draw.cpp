@@ -1,5 +1,5 @@
 // Drawing objects: frame choice and blending, the view-cone test, placement, textures, arrays
-// (buffer objects where they exist), cel shading and its outline.
+// (buffer objects where they exist) drawn through each mesh's index, cel shading and its outline.
 #include "graphics/scene.h"
 #include "graphics/scene_engine.h"
 #include "runtime/numbers.h"
@@ -62,8 +62,22 @@ void finish_arrays() {
     if (gl_ext.buffers) gl_ext.BindBuffer(GL_ARRAY_BUFFER, 0);
 }
 
+// Draws `corners` corners of the mesh's triangle lists through its index, from the index buffer
+// or from memory.
+void draw_triangles(const MeshObject& mesh, size_t corners) {
+    const void* at = mesh.index.data();
+    const bool buffer = gl_ext.buffers && mesh.buffers[2];
+    if (buffer) {
+        gl_ext.BindBuffer(GL_ELEMENT_ARRAY_BUFFER, mesh.buffers[2]);
+        at = nullptr;
+    }
+    glDrawElements(GL_TRIANGLES, GLsizei(corners), GL_UNSIGNED_INT, at);
+    if (buffer) gl_ext.BindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+}
+
 // The outline of cel shading: the back faces, pushed out along the normals, in black.
-void draw_outline(MeshObject& mesh, size_t count, const DddFrame& frame, const float inv[16]) {
+void draw_outline(MeshObject& mesh, size_t count, size_t corners, const DddFrame& frame,
+                  const float inv[16]) {
     float eye[3];
     transform_point(inv, scene.eye, eye);
     float dx = eye[0] - frame.centre[0], dy = eye[1] - frame.centre[1],
@@ -96,7 +110,7 @@ void draw_outline(MeshObject& mesh, size_t count, const DddFrame& frame, const f
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glColor4f(0, 0, 0, 1);
     glDepthFunc(GL_LEQUAL);
-    glDrawArrays(GL_TRIANGLES, 0, GLsizei(count));
+    draw_triangles(mesh, corners);
     glDepthFunc(GL_LESS);
     glBlendFunc(GLenum(blend_src), GLenum(blend_dst));
     if (!blending) glDisable(GL_BLEND);
@@ -118,7 +132,9 @@ float draw_reach(const MeshObject& mesh, const FrameBlend& fb) {
 
 void draw_mesh(MeshObject& mesh, int frame_a, int frame_b, double t, bool animate) {
     const auto& frames = mesh.data.frames;
-    if (frames.empty() || frames[0].vertices.empty() || mesh.draw.size() != frames.size()) return;
+    if (frames.empty() || frames[0].vertices.empty() || mesh.vertices.size() != frames.size() ||
+        mesh.corners.size() != frames.size())
+        return;
     FrameBlend fb = choose_frames(frame_a, frame_b, t, animate, int(frames.size()));
     const DddFrame& first = frames[size_t(fb.first)];
 
@@ -139,10 +155,10 @@ void draw_mesh(MeshObject& mesh, int frame_a, int frame_b, double t, bool animat
     const float bright = scene.fade_keeps_colour ? 1.0f : alpha;
     glColor4f(bright, bright, bright, alpha);
 
-    const std::vector<DrawVertex>& a_verts = mesh.draw[size_t(fb.first)];
-    const std::vector<DrawVertex>& b_verts = mesh.draw[size_t(fb.second)];
-    const size_t count = b_verts.size();
-    if (count == 0) return;
+    const std::vector<DrawVertex>& a_verts = mesh.vertices[size_t(fb.first)];
+    const std::vector<DrawVertex>& b_verts = mesh.vertices[size_t(fb.second)];
+    const size_t count = b_verts.size(), corners = mesh.corners[size_t(fb.second)];
+    if (count == 0 || corners == 0 || corners > mesh.index.size()) return;
     const bool cel = scene.shade_on && scene.shade_mode == 2;
     const bool offset = scene.texture_offset[0] != 0 || scene.texture_offset[1] != 0;
     // Vertex colours replace the current colour, so a translucent draw scales them itself.
@@ -220,14 +236,14 @@ void draw_mesh(MeshObject& mesh, int frame_a, int frame_b, double t, bool animat
         glEnable(GL_TEXTURE_GEN_T);
     }
     glEnable(GL_COLOR_MATERIAL);
-    glDrawArrays(GL_TRIANGLES, 0, GLsizei(count));
+    draw_triangles(mesh, corners);
     if (scene.sphere_mapping) {
         glDisable(GL_TEXTURE_GEN_S);
         glDisable(GL_TEXTURE_GEN_T);
     }
 
     if (cel && scene.cull_mode != 0 && invertible) {
-        draw_outline(mesh, count, first, inv);
+        draw_outline(mesh, count, corners, first, inv);
         glColor4f(bright, bright, bright, alpha);
     }
     finish_arrays();

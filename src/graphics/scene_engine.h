@@ -14,9 +14,13 @@ constexpr int kMaxRotations = 16;
 
 struct MeshObject {
     DddMesh data;
-    std::vector<std::vector<DrawVertex>> draw; // per frame, built at load time
-    std::vector<DrawVertex> blend;             // the one reusable working array
-    GLuint buffers[2] = {0, 0};                // [0] first frame (static), [1] refilled
+    // Built at load time: each frame's distinct corners, the triangle lists' corners as indices
+    // into them (one list for every frame), and how many of those indices each frame draws.
+    std::vector<std::vector<DrawVertex>> vertices;
+    std::vector<uint32_t> index;
+    std::vector<size_t> corners;
+    std::vector<DrawVertex> blend; // the one reusable working array
+    GLuint buffers[3] = {0, 0, 0}; // [0] first frame's vertices (static), [1] refilled, [2] index
     bool has_colours = false;
     GLuint ramp_texture = 0; // cel-shading ramp, built on first use
     int ramp_height = 0;

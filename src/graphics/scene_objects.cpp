@@ -6,6 +6,7 @@
 #include "runtime/files.h"
 #include "runtime/numbers.h"
 
+#include <algorithm>
 #include <cmath>
 #include <new>
 
@@ -27,8 +28,8 @@ void log_failure(const char* what, const char* file) {
 void release_slot(ObjectSlot& slot) {
     for (auto& mesh : slot.meshes) {
         if (!mesh) continue;
-        if (gl_ext.buffers && (mesh->buffers[0] || mesh->buffers[1]))
-            gl_ext.DeleteBuffers(2, mesh->buffers);
+        if (gl_ext.buffers && (mesh->buffers[0] || mesh->buffers[1] || mesh->buffers[2]))
+            gl_ext.DeleteBuffers(3, mesh->buffers);
         if (mesh->ramp_texture) glDeleteTextures(1, &mesh->ramp_texture);
     }
     slot.meshes.clear();
@@ -37,22 +38,31 @@ void release_slot(ObjectSlot& slot) {
 }
 
 void prepare_mesh(MeshObject& mesh) {
-    mesh.draw.assign(mesh.data.frames.size(), {});
-    size_t largest = 0;
-    for (size_t f = 0; f < mesh.data.frames.size(); ++f) {
-        expand_frame(mesh.data, f, mesh.draw[f]);
+    std::vector<std::vector<DrawVertex>> lists(mesh.data.frames.size());
+    mesh.corners.assign(lists.size(), 0);
+    for (size_t f = 0; f < lists.size(); ++f) {
+        expand_frame(mesh.data, f, lists[f]);
         DddFrame& frame = mesh.data.frames[f];
-        bounding_sphere(mesh.draw[f], frame.centre, frame.radius);
-        if (mesh.draw[f].size() > largest) largest = mesh.draw[f].size();
+        bounding_sphere(lists[f], frame.centre, frame.radius);
+        mesh.corners[f] = lists[f].size();
     }
+    share_corners(lists, mesh.vertices, mesh.index);
+    size_t largest = 0;
+    for (const auto& v : mesh.vertices)
+        largest = std::max(largest, v.size());
     mesh.blend.assign(largest, DrawVertex{});
     mesh.has_colours = mesh_has_colours(mesh.data);
-    if (gl_ext.buffers && !mesh.draw.empty()) {
-        gl_ext.GenBuffers(2, mesh.buffers);
+    if (gl_ext.buffers && !mesh.vertices.empty()) {
+        gl_ext.GenBuffers(3, mesh.buffers);
         gl_ext.BindBuffer(GL_ARRAY_BUFFER, mesh.buffers[0]);
-        gl_ext.BufferData(GL_ARRAY_BUFFER, GLsizeiptr(mesh.draw[0].size() * sizeof(DrawVertex)),
-                          mesh.draw[0].data(), GL_STATIC_DRAW);
+        gl_ext.BufferData(GL_ARRAY_BUFFER,
+                          GLsizeiptr(mesh.vertices[0].size() * sizeof(DrawVertex)),
+                          mesh.vertices[0].data(), GL_STATIC_DRAW);
         gl_ext.BindBuffer(GL_ARRAY_BUFFER, 0);
+        gl_ext.BindBuffer(GL_ELEMENT_ARRAY_BUFFER, mesh.buffers[2]);
+        gl_ext.BufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(mesh.index.size() * sizeof(uint32_t)),
+                          mesh.index.data(), GL_STATIC_DRAW);
+        gl_ext.BindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
     }
 }
 

@@ -1,4 +1,5 @@
-// Reading .ddd files without a window: both variants, markers, quantisation, bad input.
+// Reading .ddd files without a window: both variants, markers, shared corners, quantisation,
+// bad input.
 #include "ddd_models.h"
 #include "graphics/ddd.h"
 #include "graphics/scene.h"
@@ -113,6 +114,53 @@ TEST(DddBinary, MarkersSwitchTheGroupingAndAreNotDrawn) {
     float centre[3], radius;
     bounding_sphere(d, centre, radius);
     EXPECT_GT(radius, 0);
+}
+
+TEST(DddCorners, EqualCornersShareOneVertexInEveryFrame) {
+    auto corner = [](float x, float y) {
+        DrawVertex v{};
+        v.pos[0] = x;
+        v.pos[1] = y;
+        v.normal[2] = 1;
+        return v;
+    };
+    const DrawVertex a = corner(0, 0), b = corner(1, 0), c = corner(1, 1), d = corner(0, 1);
+    const DrawVertex negative_zero = corner(-0.0f, 0); // equal to a as a number, not in bytes
+    DrawVertex a_moved = a;
+    a_moved.pos[2] = 1;
+    using Lists = std::vector<std::vector<DrawVertex>>;
+    struct Case {
+        const char* what;
+        Lists lists;
+        size_t distinct; // the first frame's vertices
+    };
+    const Case cases[] = {
+        {"a quad: two triangles", {{a, b, c, a, c, d}}, 4},
+        {"a corner that differs in one frame", {{a, b, c, a, c, d}, {a, b, c, a_moved, c, d}}, 5},
+        {"the same moves in both frames", {{a, b, c, a, c, d}, {a_moved, b, c, a_moved, c, d}}, 4},
+        {"-0 is not +0", {{a, b, c, negative_zero, c, d}}, 5},
+        {"lists of different lengths are kept whole", {{a, b, c, a, c, d}, {a, b, c}}, 6},
+        {"no frames", {}, 0},
+    };
+    for (const Case& t : cases) {
+        Lists vertices;
+        std::vector<uint32_t> index;
+        share_corners(t.lists, vertices, index);
+        ASSERT_EQ(vertices.size(), t.lists.size()) << t.what;
+        if (!t.lists.empty()) {
+            EXPECT_EQ(vertices[0].size(), t.distinct) << t.what;
+        }
+        for (size_t f = 0; f < t.lists.size(); ++f) {
+            ASSERT_GE(index.size(), t.lists[f].size()) << t.what;
+            // Every frame's triangle list comes back corner for corner, byte for byte.
+            for (size_t i = 0; i < t.lists[f].size(); ++i) {
+                ASSERT_LT(index[i], vertices[f].size()) << t.what;
+                EXPECT_EQ(std::memcmp(&vertices[f][index[i]], &t.lists[f][i], sizeof(DrawVertex)),
+                          0)
+                    << t.what << ", frame " << f << ", corner " << i;
+            }
+        }
+    }
 }
 
 TEST(DddText, FacesBecomeFansAndColoursFollowFirstUse) {
@@ -240,11 +288,12 @@ TEST(DddLoad, LogsReadErrorsAndReloadReplaces) {
     ASSERT_EQ(scene.objects[7].meshes.size(), 1u);
     const MeshObject& cube = *scene.objects[7].meshes.front();
     EXPECT_EQ(cube.data.frames.size(), 1u);
-    EXPECT_EQ(cube.draw[0].size(), 36u);
+    EXPECT_EQ(cube.corners[0], 36u);
+    EXPECT_EQ(cube.vertices[0].size(), 24u); // four corners a face
     EXPECT_TRUE(cube.has_colours);
     EXPECT_NEAR(cube.data.frames[0].radius, std::sqrt(3.0f), 1e-3);
     // Face normals point out of the cube.
-    for (const auto& v : cube.draw[0])
+    for (const auto& v : cube.vertices[0])
         EXPECT_GT(v.normal[0] * v.pos[0] + v.normal[1] * v.pos[1] + v.normal[2] * v.pos[2], 0);
 
     load_object((dir + "/missing.ddd").c_str(), 7); // nothing happens

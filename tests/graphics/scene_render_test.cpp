@@ -177,7 +177,7 @@ TEST_F(SceneRender, RunTimeQuadOfFourVerticesIsTwoTriangles) {
     add_object_vertex(-1, 1, 0, 0, 1, 16777215);
     end_object();
     ASSERT_EQ(scene.objects[20].loaded, 1);
-    EXPECT_EQ(scene.objects[20].meshes.front()->draw[0].size(), 3u);
+    EXPECT_EQ(scene.objects[20].meshes.front()->corners[0], 3u);
     draw_object(20, 0);
     const Rgba white{255, 255, 255, 255};
     EXPECT_EQ(at(-0.5, -0.5, 0), white);
@@ -190,7 +190,7 @@ TEST_F(SceneRender, RunTimeQuadOfFourVerticesIsTwoTriangles) {
     add_object_vertex(1, 1, 0, 1, 1, -1); // a colour past the markers is white, not a marker
     end_object();
     add_object_vertex(5, 5, 5, 0, 0, 0); // ignored: nothing is being built
-    EXPECT_EQ(scene.objects[20].meshes.front()->draw[0].size(), 6u);
+    EXPECT_EQ(scene.objects[20].meshes.front()->corners[0], 6u);
     clear();
     draw_object(20, 0);
     EXPECT_EQ(at(-0.5, -0.5, 0), white);
