@@ -282,8 +282,10 @@ double DrawLevel(double) {
     set_light(-2, kWhite, w.x + 350, w.y + 250, w.z + 50, 0, 1, 0, 360);
     if (TimerOption != 0) draw_status(w);
     set_fog(kSkyBlue, 0, 20, 40);
+    batch_outlines(1);
     draw_pads(ride_offset);
     draw_lift();
+    batch_outlines(0);
     set_translation(0, 0, 0);
     draw_workers();
     set_fog(-1, 0, 0, 0);

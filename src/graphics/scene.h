@@ -47,6 +47,11 @@ void clear_depth();
 
 void draw_object(double slot, double frame);
 void draw_object_blend(double slot, double frame_a, double frame_b, double t, double animate);
+// on != 0: the outlines of cel shading wait and are drawn together when it is switched off (or
+// at end_3d, begin_3d, set_fog, clear_depth, 3D text or a shadow pass), with the same pixels and
+// a fraction of the state changes. A translucent draw draws the waiting ones first. Meant for
+// runs of objects: draw nothing else in between.
+void batch_outlines(double on);
 
 // Culling many draws at once. object_reach: how far from the placement's translation the view
 // test's sphere of any frame of the slot's object reaches, unscaled (0 for an empty slot).

@@ -258,6 +258,7 @@ double sphere_may_show(double x, double y, double z, double r) {
 }
 
 void begin_3d(double near_distance, double far_distance, double fov) {
+    flush_outlines();
     finish_shadow_pass();
     scene.in_3d = true;
     scene.near_distance = float(near_distance);
@@ -324,6 +325,7 @@ void begin_3d(double near_distance, double far_distance, double fov) {
 }
 
 void end_3d() {
+    flush_outlines();
     finish_shadow_pass();
     scene.in_3d = false;
     set_viewport(0, 0, 0, 0);
@@ -403,10 +405,12 @@ void set_culling(double mode) {
 }
 
 void clear_depth() {
+    flush_outlines();
     if (!scene.device.no_draw) glClear(GL_DEPTH_BUFFER_BIT);
 }
 
 void set_fog(double colour, double mode, double start, double end) {
+    flush_outlines(); // waiting outlines are fogged as they were drawn
     int64_t c = to_int64(colour);
     if (int32_t(c) == -1) {
         glDisable(GL_FOG);

@@ -156,6 +156,7 @@ double object_ray_distance(double slot, double frame, double x, double y, double
 namespace {
 
 void begin_debug(double colour) {
+    flush_outlines();
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadMatrixf(scene.camera_matrix);

@@ -9,11 +9,18 @@
 
 namespace {
 
-const char* offset_of(const DrawVertex* base, size_t offset) {
+void set_unit(int unit) {
+    if (!gl_ext.multitexture) return;
+    gl_ext.ActiveTexture(GLenum(GL_TEXTURE0 + unit));
+    gl_ext.ClientActiveTexture(GLenum(GL_TEXTURE0 + unit));
+}
+
+} // namespace
+
+const char* vertex_field(const DrawVertex* base, size_t offset) {
     return reinterpret_cast<const char*>(base) + offset;
 }
 
-// Points the arrays at `count` vertices: in the static buffer, the refilled buffer, or memory.
 const DrawVertex* bind_vertices(MeshObject& mesh, const DrawVertex* data, size_t count,
                                 bool static_first_frame) {
     if (!gl_ext.buffers || !mesh.buffers[0]) return data;
@@ -27,12 +34,6 @@ const DrawVertex* bind_vertices(MeshObject& mesh, const DrawVertex* data, size_t
     return nullptr;
 }
 
-void set_unit(int unit) {
-    if (!gl_ext.multitexture) return;
-    gl_ext.ActiveTexture(GLenum(GL_TEXTURE0 + unit));
-    gl_ext.ClientActiveTexture(GLenum(GL_TEXTURE0 + unit));
-}
-
 void texture_unit(int unit, GLuint texture, const DrawVertex* base, size_t coord_offset) {
     if (unit > 0 && !gl_ext.multitexture) return;
     set_unit(unit);
@@ -40,7 +41,7 @@ void texture_unit(int unit, GLuint texture, const DrawVertex* base, size_t coord
         glEnable(GL_TEXTURE_2D);
         glBindTexture(GL_TEXTURE_2D, texture);
         glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-        glTexCoordPointer(2, GL_FLOAT, sizeof(DrawVertex), offset_of(base, coord_offset));
+        glTexCoordPointer(2, GL_FLOAT, sizeof(DrawVertex), vertex_field(base, coord_offset));
         glEnableClientState(GL_TEXTURE_COORD_ARRAY);
     } else {
         glDisable(GL_TEXTURE_2D);
@@ -62,8 +63,6 @@ void finish_arrays() {
     if (gl_ext.buffers) gl_ext.BindBuffer(GL_ARRAY_BUFFER, 0);
 }
 
-// Draws `corners` corners of the mesh's triangle lists through its index, from the index buffer
-// or from memory.
 void draw_triangles(const MeshObject& mesh, size_t corners) {
     const void* at = mesh.index.data();
     const bool buffer = gl_ext.buffers && mesh.buffers[2];
@@ -75,48 +74,7 @@ void draw_triangles(const MeshObject& mesh, size_t corners) {
     if (buffer) gl_ext.BindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
 }
 
-// The outline of cel shading: the back faces, pushed out along the normals, in black.
-void draw_outline(MeshObject& mesh, size_t count, size_t corners, const DddFrame& frame,
-                  const float inv[16]) {
-    float eye[3];
-    transform_point(inv, scene.eye, eye);
-    float dx = eye[0] - frame.centre[0], dy = eye[1] - frame.centre[1],
-          dz = eye[2] - frame.centre[2];
-    float width = std::sqrt(dx * dx + dy * dy + dz * dz) * scene.cull_tangent * 0.003f;
-    for (int l = 0; l <= scene.transform_level; ++l) {
-        float sy = scene.levels[size_t(l)].scale[1];
-        if (sy != 0) width /= sy * sy;
-    }
-    if (!(width <= frame.radius * 0.125f)) return;
-    if (width < 0.0000001f) width = 0.0000001f;
-    for (size_t i = 0; i < count; ++i)
-        for (int a = 0; a < 3; ++a)
-            mesh.blend[i].pos[a] += width * mesh.blend[i].normal[a];
-    const DrawVertex* base = bind_vertices(mesh, mesh.blend.data(), count, false);
-    glVertexPointer(3, GL_FLOAT, sizeof(DrawVertex), offset_of(base, offsetof(DrawVertex, pos)));
-
-    GLboolean lighting = glIsEnabled(GL_LIGHTING), blending = glIsEnabled(GL_BLEND);
-    // The blend function belongs to the alpha mode (additive or translucent): put it back.
-    GLint blend_src = GL_ONE, blend_dst = GL_ZERO;
-    glGetIntegerv(GL_BLEND_SRC, &blend_src);
-    glGetIntegerv(GL_BLEND_DST, &blend_dst);
-    int8_t cull = scene.cull_mode;
-    set_culling(-cull);
-    texture_unit(1, 0, base, 0);
-    texture_unit(0, 0, base, 0);
-    glDisableClientState(GL_COLOR_ARRAY);
-    glDisable(GL_LIGHTING);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glColor4f(0, 0, 0, 1);
-    glDepthFunc(GL_LEQUAL);
-    draw_triangles(mesh, corners);
-    glDepthFunc(GL_LESS);
-    glBlendFunc(GLenum(blend_src), GLenum(blend_dst));
-    if (!blending) glDisable(GL_BLEND);
-    if (lighting) glEnable(GL_LIGHTING);
-    set_culling(cull);
-}
+namespace {
 
 // How far from the first frame's centre a draw's vertices can lie: the blend of two frames
 // stays within both frames' spheres, and the outline pushes it out by at most an eighth of the
@@ -207,12 +165,14 @@ void draw_mesh(MeshObject& mesh, int frame_a, int frame_b, double t, bool animat
         data = mesh.blend.data();
     }
 
+    const bool wait = outlines_may_wait();
+    if (!wait) flush_outlines();
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glMultMatrixf(place);
 
     const DrawVertex* base = bind_vertices(mesh, data, count, unchanged && fb.second == 0);
-    glVertexPointer(3, GL_FLOAT, sizeof(DrawVertex), offset_of(base, offsetof(DrawVertex, pos)));
+    glVertexPointer(3, GL_FLOAT, sizeof(DrawVertex), vertex_field(base, offsetof(DrawVertex, pos)));
     glEnableClientState(GL_VERTEX_ARRAY);
     texture_unit(0, slot_texture(scene.texture_slot), base, offsetof(DrawVertex, uv));
     if (cel)
@@ -221,12 +181,12 @@ void draw_mesh(MeshObject& mesh, int frame_a, int frame_b, double t, bool animat
         texture_unit(1, slot_texture(scene.second_slot), base, offsetof(DrawVertex, uv));
     if (mesh.has_colours && !cel) {
         glColorPointer(4, GL_FLOAT, sizeof(DrawVertex),
-                       offset_of(base, offsetof(DrawVertex, rgba)));
+                       vertex_field(base, offsetof(DrawVertex, rgba)));
         glEnableClientState(GL_COLOR_ARRAY);
     }
     if (scene.lights_on || scene.sphere_mapping) {
         glNormalPointer(GL_FLOAT, sizeof(DrawVertex),
-                        offset_of(base, offsetof(DrawVertex, normal)));
+                        vertex_field(base, offsetof(DrawVertex, normal)));
         glEnableClientState(GL_NORMAL_ARRAY);
     }
     if (scene.sphere_mapping) {
@@ -243,7 +203,7 @@ void draw_mesh(MeshObject& mesh, int frame_a, int frame_b, double t, bool animat
     }
 
     if (cel && scene.cull_mode != 0 && invertible) {
-        draw_outline(mesh, count, corners, first, inv);
+        draw_outline(mesh, count, corners, first, inv, wait);
         glColor4f(bright, bright, bright, alpha);
     }
     finish_arrays();

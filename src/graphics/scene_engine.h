@@ -60,12 +60,26 @@ bool sphere_in_view(const float c[3], float r, const float eye[3], const float t
 // sphere's triangles are clipped away whole, so leaving them out changes no pixel.
 bool sphere_outside_frustum(const float place[16], const float c[3], float r);
 
+// An outline kept by batch_outlines: where its vertices are in the batch, how it was placed.
+struct WaitingOutline {
+    const MeshObject* mesh;
+    size_t corners, first;
+    float modelview[16];
+    int8_t cull_mode;
+};
+struct OutlineBatch {
+    bool on = false;
+    std::vector<WaitingOutline> outlines;
+    std::vector<DrawVertex> vertices; // every waiting outline's, pushed out
+};
+
 struct Zivevidu3D {
     OpenGLZivevidu& device;
     std::vector<ObjectSlot> objects = std::vector<ObjectSlot>(kObjectSlots);
 
     uint8_t shadow_pass = 0;
     uint8_t frustum_culling = 1; // sphere_outside_frustum leaves draws out (off: tests compare)
+    uint8_t outline_batching = 1; // batch_outlines takes effect (off: tests compare)
     int8_t cull_mode = 0;
     std::array<TransformLevel, kTransformLevels> levels{};
     int transform_level = 0;
@@ -85,6 +99,8 @@ struct Zivevidu3D {
     float shade_colour[3] = {1, 1, 1};
     float texture_offset[2] = {0, 0};
     int bump_mode = 0;
+
+    OutlineBatch outline_batch;
 
     int texture_mode = 0;
     int texture_slot = -1, second_slot = -1;
@@ -109,6 +125,30 @@ bool invert_matrix(const float m[16], float out[16]);
 void transform_point(const float m[16], const float p[3], float out[3]);
 // GL texture name of a sprite slot for 3D drawing (0 when none).
 GLuint slot_texture(int slot);
+// Object arrays. The address of a field of the vertex at `base` (an offset when base is null).
+const char* vertex_field(const DrawVertex* base, size_t offset);
+// Points the arrays at `count` vertices: in the static buffer, the refilled buffer, or memory;
+// returns the base for vertex_field.
+const DrawVertex* bind_vertices(MeshObject& mesh, const DrawVertex* data, size_t count,
+                                bool static_first_frame);
+// Texture unit 0 or 1 on `texture` with coordinates at `coord_offset`, or off for texture 0.
+void texture_unit(int unit, GLuint texture, const DrawVertex* base, size_t coord_offset);
+// Every array and the second texture unit off, no array buffer bound.
+void finish_arrays();
+// Draws `corners` corners of the mesh's triangle lists through its index, from the index buffer
+// or from memory.
+void draw_triangles(const MeshObject& mesh, size_t corners);
+
+// The outline of cel shading for a draw of `count` vertices in mesh.blend, placed by the current
+// modelview: drawn at once, or, when `wait` is set, kept for flush_outlines.
+void draw_outline(MeshObject& mesh, size_t count, size_t corners, const DddFrame& frame,
+                  const float inv[16], bool wait);
+// Whether outlines may wait now: batch_outlines is on and nothing drawn since depends on the
+// order (no blending, no shadow pass).
+bool outlines_may_wait();
+// Draws the outlines kept since the last flush, in the order they were drawn.
+void flush_outlines();
+
 // Draws the stencil shadow pass's end (no-op when none is on).
 void finish_shadow_pass();
 // Cel shading: builds the ramp on first use.

@@ -26,6 +26,7 @@ void log_failure(const char* what, const char* file) {
 } // namespace
 
 void release_slot(ObjectSlot& slot) {
+    flush_outlines(); // they point into the slot's meshes
     for (auto& mesh : slot.meshes) {
         if (!mesh) continue;
         if (gl_ext.buffers && (mesh->buffers[0] || mesh->buffers[1] || mesh->buffers[2]))

@@ -58,6 +58,7 @@ void print_projected(const char* text, const float p[3], const FontMetrics& m) {
 
 void print_text_3d(const char* text, double x, double y, double z, double size) {
     if (!text || !*text || scene.device.no_draw) return;
+    flush_outlines();
     const FontMetrics m = current_font_metrics();
     if (!m.texture || m.glyph_width <= 0 || m.glyph_height <= 0) return;
     float p[3] = {float(x), float(y), float(z)};

@@ -1,6 +1,7 @@
 // The level scene's culling of pads and rows the camera cannot see: it must leave out only
 // draws the engine's own view test would drop, so frames drawn with it and without it have the
-// same pixels, and it must actually leave things out.
+// same pixels, and it must actually leave things out. The frames also compare the engine's
+// view-volume test and the girders' batched outlines against drawing without them.
 #include "game/game.h"
 #include "game/scene.h"
 #include "game/state.h"
@@ -148,15 +149,18 @@ class SceneCullingFrames : public ::testing::Test {
     void TearDown() override {
         SceneCulling = true;
         scene.frustum_culling = 1;
+        scene.outline_batching = 1;
         set_alpha_mode(0);
         end_3d();
         ResetGameState();
     }
 
-    // Culling on: the game's pad and row tests and the engine's view-volume test.
+    // Culling on: the game's pad and row tests, the engine's view-volume test and the batched
+    // outlines.
     static std::vector<uint8_t> frame(bool culling) {
         SceneCulling = culling;
         scene.frustum_culling = culling ? 1 : 0;
+        scene.outline_batching = culling ? 1 : 0;
         glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
         set_alpha_mode(0);

@@ -8,8 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
+#include <vector>
 
 namespace {
 
@@ -164,6 +167,68 @@ TEST_F(SceneRender, CelShadingGivesFlatRampBandsAndABlackOutline) {
     }
     ASSERT_NE(scene.objects[12].meshes.front()->ramp_texture, 0u);
     EXPECT_EQ(scene.objects[12].meshes.front()->ramp_height, 2);
+    set_culling(0);
+}
+
+// Outlines kept for the end of a batch give the same pixels as outlines drawn after each object:
+// cubes that overlap, share faces, turn both ways, lie in fog, and a translucent and an additive
+// one among them; and a field of small cubes too many for one batch to hold.
+TEST_F(SceneRender, BatchedOutlinesKeepEveryPixel) {
+    load_cube(12, 200 + 100 * 256 + 50 * 65536);
+    load_cube(13, 0x30C060);
+    struct Cube {
+        int slot;
+        double x, y, z, angle, alpha_mode, cull;
+    };
+    const Cube cubes[] = {
+        {12, -3, 0, 0, 20, 0, 1},     {13, -1.5, 0.5, -1, 35, 0, 1}, {12, -1.5, 0.5, -1, 35, 0, 1},
+        {13, 0, -0.5, 0.5, 0, -0.5, 1}, {12, 0.8, 0, -0.5, 60, 0, -1}, {13, 2, 0.3, 0, 10, 0.6, 1},
+        {12, 2.5, -0.2, 0.4, 80, 0, 1}, {13, 4, 0, -2, 45, 0, 1},     {12, -4.5, -1, -3, 5, 0, -1},
+    };
+    std::vector<Cube> field;
+    for (int i = 0; i < 3000; ++i)
+        field.push_back({12 + i % 2, -6 + 0.2 * (i % 60), -3 + 0.2 * (i / 60 % 30), -0.1 * (i / 60),
+                         7.0 * i, 0, 1});
+    size_t waited = 0, most = 0;
+    auto frame = [&](bool batch, const std::vector<Cube>& cubes) {
+        clear();
+        begin_3d(1, 100, 45);
+        set_camera(1, 3, 12, 0, 0, 0);
+        set_light(-2, 16777215, 300, 400, 1000, 0, 0, 0, 360);
+        set_fog(0xC0A080, 0, 13, 40); // the farther cubes in fog
+        if (batch) batch_outlines(1);
+        for (const Cube& c : cubes) {
+            set_culling(c.cull);
+            set_alpha_mode(c.alpha_mode);
+            set_translation(c.x, c.y, c.z);
+            add_rotation(c.angle, 0, 1, 0);
+            draw_object(c.slot, 0);
+            set_alpha_mode(0);
+            waited = std::max(waited, scene.outline_batch.outlines.size());
+            most = std::max(most, scene.outline_batch.vertices.size());
+        }
+        if (batch) batch_outlines(0);
+        end_3d();
+        return read_screen();
+    };
+    const std::vector<Cube> few(std::begin(cubes), std::end(cubes));
+    const std::vector<Cube>* lists[] = {&few, &field};
+    for (const std::vector<Cube>* list : lists) {
+        waited = 0;
+        const std::vector<uint8_t> each = frame(false, *list), batched = frame(true, *list);
+        EXPECT_GE(waited, 3u);
+        ASSERT_EQ(each.size(), batched.size());
+        size_t differing = 0, black = 0;
+        for (size_t i = 0; i < each.size(); i += 4) {
+            if (std::memcmp(&each[i], &batched[i], 4) != 0) ++differing;
+            if (each[i] == 0 && each[i + 1] == 0 && each[i + 2] == 0) ++black;
+        }
+        EXPECT_EQ(differing, 0u) << list->size() << " cubes";
+        EXPECT_GT(black, 500u); // the outlines are there
+    }
+    // The field's outlines went out in batches of at most 4 MB of vertices.
+    EXPECT_GT(most, 60000u);
+    EXPECT_LT(most, 65536u);
     set_culling(0);
 }
 
