@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <functional>
+#include <string_view>
 #include <unordered_map>
 
 int nearest_normal(float x, float y, float z) {
@@ -132,14 +134,11 @@ void share_corners(const std::vector<std::vector<DrawVertex>>& lists,
     }
     // Positions as keys, hashed and compared through their corners in every frame.
     auto hash = [&lists](uint32_t i) {
-        uint64_t h = 1469598103934665603ull;
-        for (const auto& list : lists) {
-            unsigned char bytes[sizeof(DrawVertex)];
-            std::memcpy(bytes, &list[i], sizeof bytes);
-            for (unsigned char b : bytes)
-                h = (h ^ b) * 1099511628211ull;
-        }
-        return size_t(h);
+        size_t h = 0;
+        for (const auto& list : lists)
+            h = h * 31 + std::hash<std::string_view>{}(std::string_view(
+                             reinterpret_cast<const char*>(&list[i]), sizeof(DrawVertex)));
+        return h;
     };
     auto equal = [&lists](uint32_t a, uint32_t b) {
         for (const auto& list : lists)
