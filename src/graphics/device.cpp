@@ -129,7 +129,8 @@ void gfx_device_init(int screen_width, int screen_height) {
     gfx.max_texture_size = max_size > 0 ? max_size : 1024;
     gfx.alpha_value = 1.0f;
     gfx.initialised = true;
-    glDisable(GL_BLEND);
+    if (gl_ext.buffers) gl_ext.GenBuffers(1, &gfx.stream_buffer);
+    set_blending(false);
     set_viewport(0, 0, 0, 0);
 }
 
@@ -140,11 +141,21 @@ void gfx_device_shutdown() {
     gfx.slots.clear();
     for (auto& tile : gfx.background.tiles) delete_texture(tile.texture);
     gfx.background.tiles.clear();
+    if (gfx.stream_buffer) gl_ext.DeleteBuffers(1, &gfx.stream_buffer);
+    gfx.stream_buffer = 0;
     gfx.initialised = false;
 }
 
+void set_blending(bool on) {
+    gfx.blending = on;
+    if (on)
+        glEnable(GL_BLEND);
+    else
+        glDisable(GL_BLEND);
+}
+
 void gfx_after_flip(bool draw_layer) {
-    glDisable(GL_BLEND);
+    set_blending(false);
     gfx.alpha_value = 1.0f;
     glColor4f(1, 1, 1, 1);
     if (draw_layer && !gfx.background.tiles.empty()) {
@@ -181,6 +192,7 @@ void set_viewport(double x, double y, double width, double height) {
     glOrtho(0, vw, -vh, 0, -1, 1);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
+    gfx.load_identity_modelview();
     glEnable(GL_TEXTURE_2D);
     glDisable(GL_DEPTH_TEST);
     glEnable(GL_CULL_FACE);
@@ -206,14 +218,14 @@ void set_viewport(double x, double y, double width, double height) {
 
 void set_alpha_mode(double a) {
     if (a == 0 || std::isnan(a)) {
-        glDisable(GL_BLEND);
+        set_blending(false);
         gfx.alpha_value = 1.0f;
     } else if (a < 0) {
-        glEnable(GL_BLEND);
+        set_blending(true);
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
         gfx.alpha_value = float(std::min(-a, 2.0));
     } else {
-        glEnable(GL_BLEND);
+        set_blending(true);
         glBlendFunc(GL_ONE, GL_ONE);
         gfx.alpha_value = float(std::min(a, 2.0));
     }

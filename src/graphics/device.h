@@ -44,9 +44,24 @@ struct OpenGLZivevidu {
     // Nothing is drawn (--no-draw): the drawing operations return at once, after the state the
     // game can see (slot sizes, viewport, camera); loads fill their slots as always.
     bool no_draw = false;
+    // What the drawing functions set and later need back, kept here so that nothing per draw
+    // reads GL state (a driver running GL on its own thread would stop the game's thread for
+    // each read): whether blending is on, and the model-view matrix as last loaded
+    // (set_viewport, begin_3d, set_camera), which a draw multiplies its placement onto.
+    bool blending = false;
+    float modelview[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    void load_identity_modelview() {
+        for (int i = 0; i < 16; ++i)
+            modelview[i] = i % 5 == 0 ? 1.0f : 0.0f;
+    }
+    // A buffer object refilled for drawing from memory the game keeps (0: none).
+    GLuint stream_buffer = 0;
 };
 
 extern OpenGLZivevidu gfx;
+
+// Blending on or off (through here only, so that `blending` stays true to GL).
+void set_blending(bool on);
 
 // Called by runtime_init once the window and its context exist.
 void gfx_device_init(int screen_width, int screen_height);

@@ -278,18 +278,26 @@ void begin_3d(double near_distance, double far_distance, double fov) {
 
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
+    double h;
     if (fov > 0) {
-        double h = std::tan(fov * kPi / 360.0) * near_distance;
+        h = std::tan(fov * kPi / 360.0) * near_distance;
         glFrustum(-h * aspect, h * aspect, -h, h, near_distance, far_distance);
     } else {
-        double h = std::tan(-fov * kPi / 360.0) * near_distance * 100;
+        h = std::tan(-fov * kPi / 360.0) * near_distance * 100;
         glOrtho(-h * aspect, h * aspect, -h, h, near_distance, far_distance);
         scene.cull_tangent = float(std::tan(89 * kPi / 180.0));
     }
-    glGetFloatv(GL_PROJECTION_MATRIX, scene.projection);
+    // The same arguments make the same matrix: it is read back only when they change.
+    const double key[5] = {fov > 0 ? 1.0 : -1.0, h, aspect, near_distance, far_distance};
+    if (!scene.projection_known || std::memcmp(key, scene.projection_key, sizeof key) != 0) {
+        glGetFloatv(GL_PROJECTION_MATRIX, scene.projection);
+        std::memcpy(scene.projection_key, key, sizeof key);
+        scene.projection_known = true;
+    }
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    glGetFloatv(GL_MODELVIEW_MATRIX, scene.camera_matrix);
+    scene.device.load_identity_modelview();
+    std::memcpy(scene.camera_matrix, scene.device.modelview, sizeof scene.camera_matrix);
 
     glBindTexture(GL_TEXTURE_2D, 0);
     glEnable(GL_DEPTH_TEST);
@@ -353,6 +361,7 @@ void set_camera(double ex, double ey, double ez, double tx, double ty, double tz
     multiply(m, t, scene.camera_matrix);
     glMatrixMode(GL_MODELVIEW);
     glLoadMatrixf(scene.camera_matrix);
+    std::memcpy(scene.device.modelview, scene.camera_matrix, sizeof scene.camera_matrix);
     scene.levels[0].reset();
     scene.transform_level = 0;
 }

@@ -4,8 +4,10 @@
 #include "graphics/scene_engine.h"
 #include "runtime/numbers.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 
 namespace {
 
@@ -17,31 +19,46 @@ void set_unit(int unit) {
 
 } // namespace
 
-const char* vertex_field(const DrawVertex* base, size_t offset) {
-    return reinterpret_cast<const char*>(base) + offset;
+const char* vertex_field(const void* base, size_t offset) {
+    // As an integer: with a buffer bound, base is null and the result is an offset into it.
+    return reinterpret_cast<const char*>(reinterpret_cast<uintptr_t>(base) + offset);
+}
+
+void fill_buffer(GLuint buffer, const void* data, size_t bytes) {
+    // A driver that runs GL on a thread of its own copies a call's data into its queue only up
+    // to a few kilobytes; past that it stops the game's thread until the queue has drained.
+    static constexpr size_t kPiece = 4096;
+    gl_ext.BindBuffer(GL_ARRAY_BUFFER, buffer);
+    if (bytes <= kPiece) {
+        gl_ext.BufferData(GL_ARRAY_BUFFER, GLsizeiptr(bytes), data, GL_STREAM_DRAW);
+        return;
+    }
+    gl_ext.BufferData(GL_ARRAY_BUFFER, GLsizeiptr(bytes), nullptr, GL_STREAM_DRAW);
+    const char* from = static_cast<const char*>(data);
+    for (size_t at = 0; at < bytes; at += kPiece)
+        gl_ext.BufferSubData(GL_ARRAY_BUFFER, GLintptr(at), GLsizeiptr(std::min(kPiece, bytes - at)),
+                             from + at);
 }
 
 const DrawVertex* bind_vertices(MeshObject& mesh, const DrawVertex* data, size_t count,
                                 bool static_first_frame) {
     if (!gl_ext.buffers || !mesh.buffers[0]) return data;
-    if (static_first_frame) {
+    if (static_first_frame)
         gl_ext.BindBuffer(GL_ARRAY_BUFFER, mesh.buffers[0]);
-    } else {
-        gl_ext.BindBuffer(GL_ARRAY_BUFFER, mesh.buffers[1]);
-        gl_ext.BufferData(GL_ARRAY_BUFFER, GLsizeiptr(count * sizeof(DrawVertex)), data,
-                          GL_STREAM_DRAW);
-    }
+    else
+        fill_buffer(mesh.buffers[1], data, count * sizeof(DrawVertex));
     return nullptr;
 }
 
-void texture_unit(int unit, GLuint texture, const DrawVertex* base, size_t coord_offset) {
+void texture_unit(int unit, GLuint texture, const void* base, size_t coord_offset,
+                  size_t stride) {
     if (unit > 0 && !gl_ext.multitexture) return;
     set_unit(unit);
     if (texture) {
         glEnable(GL_TEXTURE_2D);
         glBindTexture(GL_TEXTURE_2D, texture);
         glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-        glTexCoordPointer(2, GL_FLOAT, sizeof(DrawVertex), vertex_field(base, coord_offset));
+        glTexCoordPointer(2, GL_FLOAT, GLsizei(stride), vertex_field(base, coord_offset));
         glEnableClientState(GL_TEXTURE_COORD_ARRAY);
     } else {
         glDisable(GL_TEXTURE_2D);
@@ -121,12 +138,13 @@ void draw_mesh(MeshObject& mesh, int frame_a, int frame_b, double t, bool animat
     const bool offset = scene.texture_offset[0] != 0 || scene.texture_offset[1] != 0;
     // Vertex colours replace the current colour, so a translucent draw scales them itself.
     const bool fade = mesh.has_colours && !cel && alpha != 1.0f;
-    const bool unchanged = fb.w == 0 && !offset && !cel && !fade;
+    // The vertices as the frame stores them, or blended, offset or faded in mesh.blend.
+    const bool as_stored = fb.w == 0 && !offset && !fade;
 
     bool invertible = invert_matrix(place, inv);
 
-    const DrawVertex* data = b_verts.data();
-    if (!unchanged) {
+    const DrawVertex* shape = b_verts.data();
+    if (!as_stored) {
         if (mesh.blend.size() < count) mesh.blend.resize(count);
         const float w = fb.w, w2 = 1 - fb.w;
         const bool mix = w != 0 && a_verts.size() >= count;
@@ -147,22 +165,25 @@ void draw_mesh(MeshObject& mesh, int frame_a, int frame_b, double t, bool animat
                 d.rgba[3] *= alpha;
             }
         }
-        if (cel) {
-            ensure_ramp(mesh);
-            float light[3] = {0, 0, 0};
-            if (invertible) transform_point(inv, scene.shade_position, light);
-            for (size_t i = 0; i < count; ++i) {
-                DrawVertex& d = mesh.blend[i];
-                float l[3] = {light[0] - d.pos[0], light[1] - d.pos[1], light[2] - d.pos[2]};
-                float len = std::sqrt(l[0] * l[0] + l[1] * l[1] + l[2] * l[2]);
-                float nl =
-                    len > 0 ? (d.normal[0] * l[0] + d.normal[1] * l[1] + d.normal[2] * l[2]) / len
-                            : 0;
-                d.cel[0] = nl < 0.05f ? 0.05f : nl > 0.95f ? 0.95f : nl;
-                d.cel[1] = (float(d.colour_index) + 0.5f) * mesh.ramp_inv_height;
-            }
+        shape = mesh.blend.data();
+    }
+    // Cel shading's ramp coordinates have an array of their own: only they change from draw to
+    // draw of an unmoving object.
+    if (cel) {
+        ensure_ramp(mesh);
+        float light[3] = {0, 0, 0};
+        if (invertible) transform_point(inv, scene.shade_position, light);
+        if (mesh.cel.size() < 2 * count) mesh.cel.resize(2 * count);
+        for (size_t i = 0; i < count; ++i) {
+            const DrawVertex& d = shape[i];
+            float l[3] = {light[0] - d.pos[0], light[1] - d.pos[1], light[2] - d.pos[2]};
+            float len = std::sqrt(l[0] * l[0] + l[1] * l[1] + l[2] * l[2]);
+            float nl = len > 0
+                           ? (d.normal[0] * l[0] + d.normal[1] * l[1] + d.normal[2] * l[2]) / len
+                           : 0;
+            mesh.cel[2 * i] = nl < 0.05f ? 0.05f : nl > 0.95f ? 0.95f : nl;
+            mesh.cel[2 * i + 1] = (float(d.colour_index) + 0.5f) * mesh.ramp_inv_height;
         }
-        data = mesh.blend.data();
     }
 
     const bool wait = outlines_may_wait();
@@ -171,14 +192,9 @@ void draw_mesh(MeshObject& mesh, int frame_a, int frame_b, double t, bool animat
     glPushMatrix();
     glMultMatrixf(place);
 
-    const DrawVertex* base = bind_vertices(mesh, data, count, unchanged && fb.second == 0);
+    const DrawVertex* base = bind_vertices(mesh, shape, count, as_stored && fb.second == 0);
     glVertexPointer(3, GL_FLOAT, sizeof(DrawVertex), vertex_field(base, offsetof(DrawVertex, pos)));
     glEnableClientState(GL_VERTEX_ARRAY);
-    texture_unit(0, slot_texture(scene.texture_slot), base, offsetof(DrawVertex, uv));
-    if (cel)
-        texture_unit(1, mesh.ramp_texture, base, offsetof(DrawVertex, cel));
-    else
-        texture_unit(1, slot_texture(scene.second_slot), base, offsetof(DrawVertex, uv));
     if (mesh.has_colours && !cel) {
         glColorPointer(4, GL_FLOAT, sizeof(DrawVertex),
                        vertex_field(base, offsetof(DrawVertex, rgba)));
@@ -188,6 +204,17 @@ void draw_mesh(MeshObject& mesh, int frame_a, int frame_b, double t, bool animat
         glNormalPointer(GL_FLOAT, sizeof(DrawVertex),
                         vertex_field(base, offsetof(DrawVertex, normal)));
         glEnableClientState(GL_NORMAL_ARRAY);
+    }
+    texture_unit(0, slot_texture(scene.texture_slot), base, offsetof(DrawVertex, uv));
+    if (cel) {
+        const float* ramp = mesh.cel.data();
+        if (gl_ext.buffers && mesh.buffers[3]) {
+            fill_buffer(mesh.buffers[3], ramp, 2 * count * sizeof(float));
+            ramp = nullptr;
+        }
+        texture_unit(1, mesh.ramp_texture, ramp, 0, 2 * sizeof(float));
+    } else {
+        texture_unit(1, slot_texture(scene.second_slot), base, offsetof(DrawVertex, uv));
     }
     if (scene.sphere_mapping) {
         glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
@@ -203,7 +230,7 @@ void draw_mesh(MeshObject& mesh, int frame_a, int frame_b, double t, bool animat
     }
 
     if (cel && scene.cull_mode != 0 && invertible) {
-        draw_outline(mesh, count, corners, first, inv, wait);
+        draw_outline(mesh, shape, count, corners, first, place, inv, wait);
         glColor4f(bright, bright, bright, alpha);
     }
     finish_arrays();

@@ -20,7 +20,10 @@ struct MeshObject {
     std::vector<uint32_t> index;
     std::vector<size_t> corners;
     std::vector<DrawVertex> blend; // the one reusable working array
-    GLuint buffers[3] = {0, 0, 0}; // [0] first frame's vertices (static), [1] refilled, [2] index
+    std::vector<float> cel;        // cel shading's ramp coordinates, two a vertex
+    std::vector<float> pushed;     // the outline's corners, three floats a vertex
+    // [0] first frame's vertices (static), [1] refilled, [2] index, [3] ramp coordinates
+    GLuint buffers[4] = {0, 0, 0, 0};
     bool has_colours = false;
     GLuint ramp_texture = 0; // cel-shading ramp, built on first use
     int ramp_height = 0;
@@ -64,13 +67,13 @@ bool sphere_outside_frustum(const float place[16], const float c[3], float r);
 struct WaitingOutline {
     const MeshObject* mesh;
     size_t corners, first;
-    float modelview[16];
+    float base[16], place[16]; // drawn under base x place, as the object was
     int8_t cull_mode;
 };
 struct OutlineBatch {
     bool on = false;
     std::vector<WaitingOutline> outlines;
-    std::vector<DrawVertex> vertices; // every waiting outline's, pushed out
+    std::vector<float> positions; // every waiting outline's corners, pushed out (x, y, z)
 };
 
 struct Zivevidu3D {
@@ -88,6 +91,10 @@ struct Zivevidu3D {
     float near_distance = 1, far_distance = 100, cull_tangent = 1;
     float camera_matrix[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
     float projection[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    // What begin_3d made `projection` from: the kind (1 perspective, -1 orthographic), the
+    // half height at the near plane, the aspect, near and far.
+    double projection_key[5] = {};
+    bool projection_known = false;
     int viewport[4] = {0, 0, 800, 600};
 
     uint8_t lights_on = 0;
@@ -126,23 +133,27 @@ void transform_point(const float m[16], const float p[3], float out[3]);
 // GL texture name of a sprite slot for 3D drawing (0 when none).
 GLuint slot_texture(int slot);
 // Object arrays. The address of a field of the vertex at `base` (an offset when base is null).
-const char* vertex_field(const DrawVertex* base, size_t offset);
+const char* vertex_field(const void* base, size_t offset);
+// Binds `buffer` as the array buffer and fills it with `bytes` bytes of `data`.
+void fill_buffer(GLuint buffer, const void* data, size_t bytes);
 // Points the arrays at `count` vertices: in the static buffer, the refilled buffer, or memory;
 // returns the base for vertex_field.
 const DrawVertex* bind_vertices(MeshObject& mesh, const DrawVertex* data, size_t count,
                                 bool static_first_frame);
 // Texture unit 0 or 1 on `texture` with coordinates at `coord_offset`, or off for texture 0.
-void texture_unit(int unit, GLuint texture, const DrawVertex* base, size_t coord_offset);
+void texture_unit(int unit, GLuint texture, const void* base, size_t coord_offset,
+                  size_t stride = sizeof(DrawVertex));
 // Every array and the second texture unit off, no array buffer bound.
 void finish_arrays();
 // Draws `corners` corners of the mesh's triangle lists through its index, from the index buffer
 // or from memory.
 void draw_triangles(const MeshObject& mesh, size_t corners);
 
-// The outline of cel shading for a draw of `count` vertices in mesh.blend, placed by the current
-// modelview: drawn at once, or, when `wait` is set, kept for flush_outlines.
-void draw_outline(MeshObject& mesh, size_t count, size_t corners, const DddFrame& frame,
-                  const float inv[16], bool wait);
+// The outline of cel shading for a draw of the `count` vertices at `shape`, placed by `place` on
+// the model-view matrix last loaded: drawn at once, or, when `wait` is set, kept for
+// flush_outlines.
+void draw_outline(MeshObject& mesh, const DrawVertex* shape, size_t count, size_t corners,
+                  const DddFrame& frame, const float place[16], const float inv[16], bool wait);
 // Whether outlines may wait now: batch_outlines is on and nothing drawn since depends on the
 // order (no blending, no shadow pass).
 bool outlines_may_wait();

@@ -48,7 +48,7 @@ void finish_shadow_pass() {
     glDisable(GL_CULL_FACE);
     glStencilFunc(GL_NOTEQUAL, 0, 0xff);
     glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
-    glEnable(GL_BLEND);
+    set_blending(true);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glColor4f(0, 0, 0, 0.5f);
     if (!scene.device.no_draw) {
@@ -59,7 +59,7 @@ void finish_shadow_pass() {
         glVertex2f(3000, 0);
         glEnd();
     }
-    glDisable(GL_BLEND);
+    set_blending(false);
     scene.device.alpha_value = 1;
     glColor4f(1, 1, 1, 1);
     if (depth) glEnable(GL_DEPTH_TEST);

@@ -13,26 +13,18 @@
 
 #include <cmath>
 #include <cstddef>
+#include <cstring>
 
 namespace {
 
-// A batch draws what it holds once it holds this many vertices (4 MB): a huge level in view
+// A batch draws what it holds once it holds this many vertices (768 KB): a huge level in view
 // never makes it grow without bound.
 constexpr size_t kBatchVertices = 65536;
 
-// The state every outline is drawn in, and what it replaces.
-struct OutlineState {
-    GLboolean lighting, blending;
-    GLint blend_src, blend_dst;
-    int8_t cull_mode;
-};
-
-OutlineState begin_outline_state() {
-    OutlineState saved{glIsEnabled(GL_LIGHTING), glIsEnabled(GL_BLEND), GL_ONE, GL_ZERO,
-                       scene.cull_mode};
-    // The blend function belongs to the alpha mode (additive or translucent): put it back.
-    glGetIntegerv(GL_BLEND_SRC, &saved.blend_src);
-    glGetIntegerv(GL_BLEND_DST, &saved.blend_dst);
+// The state every outline is drawn in. What it changes of the enables, the current colour and
+// the blend function is put back from GL's own attribute stack, so nothing is read back.
+int8_t begin_outline_state() {
+    glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_COLOR_BUFFER_BIT);
     texture_unit(1, 0, nullptr, 0);
     texture_unit(0, 0, nullptr, 0);
     glDisableClientState(GL_COLOR_ARRAY);
@@ -41,21 +33,19 @@ OutlineState begin_outline_state() {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glColor4f(0, 0, 0, 1);
     glDepthFunc(GL_LEQUAL);
-    return saved;
+    return scene.cull_mode;
 }
 
-void end_outline_state(const OutlineState& saved) {
+void end_outline_state(int8_t cull_mode) {
+    glPopAttrib();
     glDepthFunc(GL_LESS);
-    glBlendFunc(GLenum(saved.blend_src), GLenum(saved.blend_dst));
-    if (!saved.blending) glDisable(GL_BLEND);
-    if (saved.lighting) glEnable(GL_LIGHTING);
-    set_culling(saved.cull_mode);
+    set_culling(cull_mode);
 }
 
 } // namespace
 
-void draw_outline(MeshObject& mesh, size_t count, size_t corners, const DddFrame& frame,
-                  const float inv[16], bool wait) {
+void draw_outline(MeshObject& mesh, const DrawVertex* shape, size_t count, size_t corners,
+                  const DddFrame& frame, const float place[16], const float inv[16], bool wait) {
     float eye[3];
     transform_point(inv, scene.eye, eye);
     float dx = eye[0] - frame.centre[0], dy = eye[1] - frame.centre[1],
@@ -67,59 +57,74 @@ void draw_outline(MeshObject& mesh, size_t count, size_t corners, const DddFrame
     }
     if (!(width <= frame.radius * 0.125f)) return;
     if (width < 0.0000001f) width = 0.0000001f;
+
+    OutlineBatch& batch = scene.outline_batch;
+    std::vector<float>& out = wait ? batch.positions : mesh.pushed;
+    const size_t first = wait ? out.size() / 3 : 0;
+    out.resize(3 * (first + count));
+    float* p = out.data() + 3 * first;
     for (size_t i = 0; i < count; ++i)
-        for (int a = 0; a < 3; ++a)
-            mesh.blend[i].pos[a] += width * mesh.blend[i].normal[a];
+        for (int a = 0; a < 3; ++a) {
+            float v = shape[i].pos[a];
+            v += width * shape[i].normal[a];
+            p[3 * i + size_t(a)] = v;
+        }
 
     if (wait) {
-        OutlineBatch& batch = scene.outline_batch;
-        WaitingOutline o{&mesh, corners, batch.vertices.size(), {}, scene.cull_mode};
-        glGetFloatv(GL_MODELVIEW_MATRIX, o.modelview);
-        batch.vertices.insert(batch.vertices.end(), mesh.blend.begin(),
-                              mesh.blend.begin() + std::ptrdiff_t(count));
+        WaitingOutline o{&mesh, corners, first, {}, {}, scene.cull_mode};
+        std::memcpy(o.base, scene.device.modelview, sizeof o.base);
+        std::memcpy(o.place, place, sizeof o.place);
         batch.outlines.push_back(o);
-        if (batch.vertices.size() >= kBatchVertices) flush_outlines();
+        if (first + count >= kBatchVertices) flush_outlines();
         return;
     }
-    const DrawVertex* base = bind_vertices(mesh, mesh.blend.data(), count, false);
-    glVertexPointer(3, GL_FLOAT, sizeof(DrawVertex), vertex_field(base, offsetof(DrawVertex, pos)));
-    const OutlineState saved = begin_outline_state();
-    set_culling(-saved.cull_mode);
+    const float* corners_at = p;
+    if (gl_ext.buffers && mesh.buffers[1]) {
+        fill_buffer(mesh.buffers[1], p, 3 * count * sizeof(float));
+        corners_at = nullptr;
+    }
+    glVertexPointer(3, GL_FLOAT, 0, corners_at);
+    const int8_t cull_mode = begin_outline_state();
+    set_culling(-cull_mode);
     draw_triangles(mesh, corners);
-    end_outline_state(saved);
+    end_outline_state(cull_mode);
 }
 
 bool outlines_may_wait() {
-    return scene.outline_batch.on && !scene.shadow_pass && !glIsEnabled(GL_BLEND);
+    return scene.outline_batch.on && !scene.shadow_pass && !scene.device.blending;
 }
 
 void flush_outlines() {
     OutlineBatch& batch = scene.outline_batch;
     if (batch.outlines.empty()) return;
-    GLfloat colour[4] = {1, 1, 1, 1};
-    glGetFloatv(GL_CURRENT_COLOR, colour);
-    const GLboolean texture = glIsEnabled(GL_TEXTURE_2D);
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
-    if (gl_ext.buffers) gl_ext.BindBuffer(GL_ARRAY_BUFFER, 0);
+    // From a buffer object where there is one: indices in a buffer and vertices in memory would
+    // make a driver that queues GL calls wait to find how many vertices to copy.
+    const float* positions = batch.positions.data();
+    if (scene.device.stream_buffer) {
+        fill_buffer(scene.device.stream_buffer, positions, batch.positions.size() * sizeof(float));
+        positions = nullptr;
+    } else if (gl_ext.buffers) {
+        gl_ext.BindBuffer(GL_ARRAY_BUFFER, 0);
+    }
     glEnableClientState(GL_VERTEX_ARRAY);
-    const OutlineState saved = begin_outline_state();
+    const int8_t cull_mode = begin_outline_state();
     int8_t culling = 2; // none set yet
     for (const WaitingOutline& o : batch.outlines) {
         if (o.cull_mode != culling) set_culling(-o.cull_mode);
         culling = o.cull_mode;
-        glLoadMatrixf(o.modelview);
-        glVertexPointer(3, GL_FLOAT, sizeof(DrawVertex),
-                        vertex_field(&batch.vertices[o.first], offsetof(DrawVertex, pos)));
+        // The product GL made when the object was drawn, made again the same way.
+        glLoadMatrixf(o.base);
+        glMultMatrixf(o.place);
+        glVertexPointer(3, GL_FLOAT, 0, vertex_field(positions, 3 * o.first * sizeof(float)));
         draw_triangles(*o.mesh, o.corners);
     }
-    end_outline_state(saved);
+    end_outline_state(cull_mode);
     finish_arrays();
     glPopMatrix();
-    if (texture) glEnable(GL_TEXTURE_2D);
-    glColor4fv(colour);
     batch.outlines.clear();
-    batch.vertices.clear();
+    batch.positions.clear();
 }
 
 void batch_outlines(double on) {

@@ -6,6 +6,7 @@
 #include <SDL.h>
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -190,6 +191,12 @@ bool open_window(const WindowConfig& cfg, const char** why) {
         if (why) *why = last_error.c_str();
         return false;
     };
+#ifndef _WIN32
+    // Mesa's drivers can run GL on a thread of their own, so that the game's thread only queues
+    // its calls. The engine reads no GL state back while it draws (each read would make it wait
+    // for that thread). Set before the driver is loaded; the environment can still say no.
+    setenv("mesa_glthread", "true", 0);
+#endif
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         last_error = SDL_GetError();
         if (why) *why = last_error.c_str();

@@ -205,7 +205,7 @@ TEST_F(SceneRender, BatchedOutlinesKeepEveryPixel) {
             draw_object(c.slot, 0);
             set_alpha_mode(0);
             waited = std::max(waited, scene.outline_batch.outlines.size());
-            most = std::max(most, scene.outline_batch.vertices.size());
+            most = std::max(most, scene.outline_batch.positions.size() / 3);
         }
         if (batch) batch_outlines(0);
         end_3d();
