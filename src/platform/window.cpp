@@ -195,7 +195,12 @@ bool open_window(const WindowConfig& cfg, const char** why) {
     // Mesa's drivers can run GL on a thread of their own, so that the game's thread only queues
     // its calls. The engine reads no GL state back while it draws (each read would make it wait
     // for that thread). Set before the driver is loaded; the environment can still say no.
-    setenv("mesa_glthread", "true", 0);
+    // The driver announces on the console every option it finds in the environment; when the
+    // option is the game's own choice, not the player's, that notice is kept quiet.
+    if (!getenv("mesa_glthread")) {
+        setenv("mesa_glthread", "true", 1);
+        setenv("MESA_DEBUG", "silent", 0);
+    }
 #endif
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         last_error = SDL_GetError();

@@ -202,14 +202,18 @@ TEST(Flow, APauseOfAMinuteCostsNoClockTimeAndTheWorkerDoesNotJump) {
     EXPECT_NEAR(JsonNum(after, "FrameClock") - JsonNum(before, "FrameClock"), 1000, 20);
 }
 
-TEST(Flow, ADrawnAndAnUndrawnRunEndAlike) {
+TEST(Flow, ADrawnAndAnUndrawnRunEndAlikeAndNeitherTalksToTheConsole) {
     GameRun game(false);
     game.write("level1.ini", kTinyLevel);
     std::string s = kTinySolution;
     s += "5000 dump end.json\n5000 close\n";
-    ASSERT_EQ(game.run(s, "--level 1"), 0);
+    std::string console;
+    ASSERT_EQ(game.run(s, "--level 1", &console), 0);
+    // Not even the graphics driver's notices of the options the game sets for it.
+    EXPECT_EQ(console, "");
     const std::string drawn = game.read("end.json");
-    ASSERT_EQ(game.run(s, "--level 1 --no-draw"), 0);
+    ASSERT_EQ(game.run(s, "--level 1 --no-draw", &console), 0);
+    EXPECT_EQ(console, "");
     EXPECT_EQ(game.read("end.json"), drawn);
     EXPECT_GT(JsonNum(drawn, "ExitTimer"), 1);
 }
