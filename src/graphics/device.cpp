@@ -104,6 +104,12 @@ void install_slot_image(int slot, const TexelImage& image, bool font) {
     s->texture_height = image.texture_height;
     s->width = image.width;
     s->height = image.height;
+    s->opaque = !image.texels.empty();
+    for (size_t i = 3; i < image.texels.size(); i += 4)
+        if (image.texels[i] != 255) {
+            s->opaque = false;
+            break;
+        }
     glBindTexture(GL_TEXTURE_2D, GLuint(bound));
 }
 
@@ -205,6 +211,7 @@ void set_viewport(double x, double y, double width, double height) {
     glShadeModel(GL_FLAT);
     glDisable(GL_DITHER);
     glDisable(GL_FOG);
+    gfx.linear_fog = false;
     glDisable(GL_POINT_SMOOTH);
     glDisable(GL_LINE_SMOOTH);
     glDisable(GL_POLYGON_SMOOTH);

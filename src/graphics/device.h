@@ -17,6 +17,7 @@ struct SpriteSlot {
     int texture_height = 0;
     int width = 0;          // the image's own size
     int height = 0;
+    bool opaque = false;    // a loaded image whose every texel has alpha 255
 };
 
 // One tile of a background layer: a texture showing the image area (x, y, width, height),
@@ -47,8 +48,11 @@ struct OpenGLZivevidu {
     // What the drawing functions set and later need back, kept here so that nothing per draw
     // reads GL state (a driver running GL on its own thread would stop the game's thread for
     // each read): whether blending is on, and the model-view matrix as last loaded
-    // (set_viewport, begin_3d, set_camera), which a draw multiplies its placement onto.
+    // (set_viewport, begin_3d, set_camera), which a draw multiplies its placement onto; the fog.
     bool blending = false;
+    // Linear fog is on (its end below; fog of another kind, or none: false).
+    bool linear_fog = false;
+    float fog_end = 0;
     float modelview[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
     void load_identity_modelview() {
         for (int i = 0; i < 16; ++i)

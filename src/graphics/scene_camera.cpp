@@ -308,6 +308,7 @@ void begin_3d(double near_distance, double far_distance, double fov) {
     glColor4f(1, 1, 1, 1);
     glClearColor(0, 0, 0, 1);
     glDisable(GL_FOG);
+    scene.device.linear_fog = false;
     glDisable(GL_POLYGON_SMOOTH);
     glDisable(GL_LINE_SMOOTH);
     glDisable(GL_STENCIL_TEST);
@@ -421,6 +422,7 @@ void clear_depth() {
 void set_fog(double colour, double mode, double start, double end) {
     flush_outlines(); // waiting outlines are fogged as they were drawn
     int64_t c = to_int64(colour);
+    scene.device.linear_fog = false;
     if (int32_t(c) == -1) {
         glDisable(GL_FOG);
         return;
@@ -441,6 +443,9 @@ void set_fog(double colour, double mode, double start, double end) {
     glFogi(GL_FOG_MODE, GL_LINEAR);
     glFogf(GL_FOG_START, float(start));
     glFogf(GL_FOG_END, float(end));
+    const float s = float(start), e = float(end);
+    scene.device.linear_fog = std::isfinite(s) && std::isfinite(e) && s < e;
+    scene.device.fog_end = e;
 }
 
 void world_to_screen(double x, double y, double z, double& sx, double& sy, double& sz) {

@@ -24,19 +24,19 @@ const char* vertex_field(const void* base, size_t offset) {
     return reinterpret_cast<const char*>(reinterpret_cast<uintptr_t>(base) + offset);
 }
 
-void fill_buffer(GLuint buffer, const void* data, size_t bytes) {
+void fill_buffer(GLuint buffer, const void* data, size_t bytes, GLenum target) {
     // A driver that runs GL on a thread of its own copies a call's data into its queue only up
     // to a few kilobytes; past that it stops the game's thread until the queue has drained.
     static constexpr size_t kPiece = 4096;
-    gl_ext.BindBuffer(GL_ARRAY_BUFFER, buffer);
+    gl_ext.BindBuffer(target, buffer);
     if (bytes <= kPiece) {
-        gl_ext.BufferData(GL_ARRAY_BUFFER, GLsizeiptr(bytes), data, GL_STREAM_DRAW);
+        gl_ext.BufferData(target, GLsizeiptr(bytes), data, GL_STREAM_DRAW);
         return;
     }
-    gl_ext.BufferData(GL_ARRAY_BUFFER, GLsizeiptr(bytes), nullptr, GL_STREAM_DRAW);
+    gl_ext.BufferData(target, GLsizeiptr(bytes), nullptr, GL_STREAM_DRAW);
     const char* from = static_cast<const char*>(data);
     for (size_t at = 0; at < bytes; at += kPiece)
-        gl_ext.BufferSubData(GL_ARRAY_BUFFER, GLintptr(at), GLsizeiptr(std::min(kPiece, bytes - at)),
+        gl_ext.BufferSubData(target, GLintptr(at), GLsizeiptr(std::min(kPiece, bytes - at)),
                              from + at);
 }
 
@@ -205,7 +205,8 @@ void draw_mesh(MeshObject& mesh, int frame_a, int frame_b, double t, bool animat
                         vertex_field(base, offsetof(DrawVertex, normal)));
         glEnableClientState(GL_NORMAL_ARRAY);
     }
-    texture_unit(0, slot_texture(scene.texture_slot), base, offsetof(DrawVertex, uv));
+    const GLuint texture = slot_texture(scene.texture_slot);
+    texture_unit(0, texture, base, offsetof(DrawVertex, uv));
     if (cel) {
         const float* ramp = mesh.cel.data();
         if (gl_ext.buffers && mesh.buffers[3]) {
@@ -223,7 +224,13 @@ void draw_mesh(MeshObject& mesh, int frame_a, int frame_b, double t, bool animat
         glEnable(GL_TEXTURE_GEN_T);
     }
     glEnable(GL_COLOR_MATERIAL);
-    draw_triangles(mesh, corners);
+    const size_t textured = texture != 0 && fog_may_hide_texture(scene.texture_slot, cel)
+                                ? split_at_fog(mesh, shape, count, corners, place)
+                                : corners;
+    if (textured < corners)
+        draw_split_at_fog(mesh, textured, corners);
+    else
+        draw_triangles(mesh, corners);
     if (scene.sphere_mapping) {
         glDisable(GL_TEXTURE_GEN_S);
         glDisable(GL_TEXTURE_GEN_T);

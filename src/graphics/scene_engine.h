@@ -22,8 +22,13 @@ struct MeshObject {
     std::vector<DrawVertex> blend; // the one reusable working array
     std::vector<float> cel;        // cel shading's ramp coordinates, two a vertex
     std::vector<float> pushed;     // the outline's corners, three floats a vertex
-    // [0] first frame's vertices (static), [1] refilled, [2] index, [3] ramp coordinates
-    GLuint buffers[4] = {0, 0, 0, 0};
+    // The index of the last draw split by the fog (split_at_fog), the triangles in fog last;
+    // with the working arrays the split is made in.
+    std::vector<uint32_t> fog_index, fog_work;
+    std::vector<uint8_t> in_fog;
+    // [0] first frame's vertices (static), [1] refilled, [2] index, [3] ramp coordinates,
+    // [4] fog_index
+    GLuint buffers[5] = {0, 0, 0, 0, 0};
     bool has_colours = false;
     GLuint ramp_texture = 0; // cel-shading ramp, built on first use
     int ramp_height = 0;
@@ -83,6 +88,7 @@ struct Zivevidu3D {
     uint8_t shadow_pass = 0;
     uint8_t frustum_culling = 1; // sphere_outside_frustum leaves draws out (off: tests compare)
     uint8_t outline_batching = 1; // batch_outlines takes effect (off: tests compare)
+    uint8_t fog_shortcut = 1;     // split_at_fog takes effect (off: tests compare)
     int8_t cull_mode = 0;
     std::array<TransformLevel, kTransformLevels> levels{};
     int transform_level = 0;
@@ -134,8 +140,8 @@ void transform_point(const float m[16], const float p[3], float out[3]);
 GLuint slot_texture(int slot);
 // Object arrays. The address of a field of the vertex at `base` (an offset when base is null).
 const char* vertex_field(const void* base, size_t offset);
-// Binds `buffer` as the array buffer and fills it with `bytes` bytes of `data`.
-void fill_buffer(GLuint buffer, const void* data, size_t bytes);
+// Binds `buffer` to `target` and fills it with `bytes` bytes of `data`.
+void fill_buffer(GLuint buffer, const void* data, size_t bytes, GLenum target = GL_ARRAY_BUFFER);
 // Points the arrays at `count` vertices: in the static buffer, the refilled buffer, or memory;
 // returns the base for vertex_field.
 const DrawVertex* bind_vertices(MeshObject& mesh, const DrawVertex* data, size_t count,
@@ -148,6 +154,22 @@ void finish_arrays();
 // Draws `corners` corners of the mesh's triangle lists through its index, from the index buffer
 // or from memory.
 void draw_triangles(const MeshObject& mesh, size_t corners);
+
+// Linear fog turns a fragment wholly into the fog colour beyond the fog's end, whatever its
+// texture: the triangles of a draw that lie wholly there may be drawn untextured, which costs a
+// software rasteriser much less, and gives the same pixels when nothing else tells them apart:
+// an opaque texture on unit 0 only, no blending, no cel shading, no sphere mapping, no shadow
+// pass, no multisampling.
+bool fog_may_hide_texture(int texture_slot, bool cel);
+// Sorts the draw's first `corners` corners' triangles (vertices at `shape`, placed by `place` on
+// the model-view matrix last loaded) into mesh.fog_index: those that may show their texture,
+// then those wholly beyond the fog's end, each part in its own order. Returns the corners of the
+// first part (`corners` when no triangle lies in the fog, and fog_index is then left alone).
+size_t split_at_fog(MeshObject& mesh, const DrawVertex* shape, size_t count, size_t corners,
+                    const float place[16]);
+// Draws a split draw: the first `textured` corners of fog_index as set up, the rest with unit 0
+// untextured (it is left so).
+void draw_split_at_fog(const MeshObject& mesh, size_t textured, size_t corners);
 
 // The outline of cel shading for a draw of the `count` vertices at `shape`, placed by `place` on
 // the model-view matrix last loaded: drawn at once, or, when `wait` is set, kept for

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <new>
 
 namespace {
@@ -29,7 +30,7 @@ void release_slot(ObjectSlot& slot) {
     flush_outlines(); // they point into the slot's meshes
     for (auto& mesh : slot.meshes) {
         if (!mesh) continue;
-        if (gl_ext.buffers && mesh->buffers[0]) gl_ext.DeleteBuffers(4, mesh->buffers);
+        if (gl_ext.buffers && mesh->buffers[0]) gl_ext.DeleteBuffers(GLsizei(std::size(mesh->buffers)), mesh->buffers);
         if (mesh->ramp_texture) glDeleteTextures(1, &mesh->ramp_texture);
     }
     slot.meshes.clear();
@@ -53,7 +54,7 @@ void prepare_mesh(MeshObject& mesh) {
     mesh.blend.assign(largest, DrawVertex{});
     mesh.has_colours = mesh_has_colours(mesh.data);
     if (gl_ext.buffers && !mesh.vertices.empty()) {
-        gl_ext.GenBuffers(4, mesh.buffers);
+        gl_ext.GenBuffers(GLsizei(std::size(mesh.buffers)), mesh.buffers);
         gl_ext.BindBuffer(GL_ARRAY_BUFFER, mesh.buffers[0]);
         gl_ext.BufferData(GL_ARRAY_BUFFER,
                           GLsizeiptr(mesh.vertices[0].size() * sizeof(DrawVertex)),

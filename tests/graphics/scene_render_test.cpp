@@ -4,6 +4,7 @@
 #include "graphics/font.h"
 #include "graphics/scene.h"
 #include "graphics/scene_engine.h"
+#include "graphics/texture.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -230,6 +231,109 @@ TEST_F(SceneRender, BatchedOutlinesKeepEveryPixel) {
     EXPECT_GT(most, 60000u);
     EXPECT_LT(most, 65536u);
     set_culling(0);
+}
+
+// A textured square grid of n x n quads over -1..1 in x and z, every face one colour.
+std::string grid_text(int n) {
+    std::string s = "DDDA 1.0\n" + std::to_string((n + 1) * (n + 1)) + "\n";
+    for (int j = 0; j <= n; ++j)
+        for (int i = 0; i <= n; ++i)
+            s += std::to_string(double(i) / n * 3) + " " + std::to_string(double(j) / n * 3) + "\n";
+    s += std::to_string(n * n) + "\n";
+    for (int j = 0; j < n; ++j)
+        for (int i = 0; i < n; ++i) {
+            const int a = j * (n + 1) + i, b = a + 1, c = a + n + 2, d = a + n + 1;
+            s += "220 200 180 4";
+            for (int v : {a, d, c, b})
+                s += " " + std::to_string(v) + " " + std::to_string(v);
+            s += "\n";
+        }
+    s += "1\n" + std::to_string((n + 1) * (n + 1)) + "\n";
+    for (int j = 0; j <= n; ++j)
+        for (int i = 0; i <= n; ++i)
+            s += std::to_string(-1 + 2.0 * i / n) + " 0 " + std::to_string(-1 + 2.0 * j / n) + "\n";
+    return s;
+}
+
+// A 64 x 64 checkerboard, opaque, or with every 7th texel transparent.
+void install_checkerboard(int slot, bool holes) {
+    TexelImage image;
+    image.width = image.height = image.texture_width = image.texture_height = 64;
+    image.texels.resize(64 * 64 * 4);
+    for (int i = 0; i < 64 * 64; ++i) {
+        const bool dark = (i / 8 + i / 64 / 8) % 2 != 0;
+        uint8_t* t = &image.texels[size_t(i) * 4];
+        t[0] = dark ? 40 : 230, t[1] = dark ? 60 : 120, t[2] = dark ? 200 : 30;
+        t[3] = holes && i % 7 == 0 ? 0 : 255;
+    }
+    install_slot_image(slot, image, false);
+}
+
+// Triangles wholly beyond linear fog's end are drawn untextured, and no pixel shows it: a ground
+// grid and a field of cubes running from near the camera far into the fog, lit and unlit, both
+// cull modes, both texture modes; where the texture has holes, the draw is translucent or the
+// fog is not linear, every triangle keeps its texture.
+TEST_F(SceneRender, TrianglesBeyondTheFogLeaveTheirTextureWithoutChangingAPixel) {
+    const std::string file = dir_ + "/grid.ddd";
+    ASSERT_TRUE(write_bytes(file, grid_text(24)));
+    load_object(file.c_str(), 14);
+    ASSERT_EQ(scene.objects[14].loaded, 1);
+    load_cube(16, 0xC0C0C0);
+    install_checkerboard(14, false);
+    install_checkerboard(15, true);
+    MeshObject& grid = *scene.objects[14].meshes.front();
+    struct Case {
+        const char* name;
+        int texture;
+        double light, cull, texture_mode, alpha_mode, fog_mode;
+        bool split;
+    };
+    const Case cases[] = {
+        {"lit", 14, 360, 1, 0, 0, 0, true},
+        {"unlit, mipmapped, other cull", 14, 0, -1, 1, 0, 0, true},
+        {"a texture with holes", 15, 360, 1, 0, 0, 0, false},
+        {"translucent", 14, 360, 1, 0, -0.5, 0, false},
+        {"exponential fog", 14, 360, 1, 0, 0, 1, false},
+    };
+    for (const Case& c : cases) {
+        auto frame = [&](bool shortcut) {
+            scene.fog_shortcut = shortcut ? 1 : 0;
+            grid.fog_index.clear();
+            clear();
+            begin_3d(0.5, 200, 45);
+            set_camera(0, 6, 10, 0, 0, -30);
+            set_texture_mode(c.texture_mode);
+            set_light(0, 16777215, 50, 80, 30, 0, 1, 0, c.light);
+            set_fog(0x80B0C0, c.fog_mode, c.fog_mode != 0 ? 0.02 : 12, 30);
+            set_culling(c.cull);
+            set_alpha_mode(c.alpha_mode);
+            set_texture(c.texture, -1);
+            set_scaling(c.cull > 0 ? 40 : -40, 1, 40);
+            set_translation(0, -1, -30);
+            draw_object(14, 0);
+            set_scaling(1, 1, 1);
+            for (int i = 0; i < 60; ++i) {
+                set_translation(-8 + 4 * (i % 5), 0.5, 4 - 3.0 * (i / 5));
+                add_rotation(17.0 * i, 0, 1, 0);
+                draw_object(16, 0);
+            }
+            set_light(0, 0, 0, 0, 0, 0, 1, 0, 0);
+            set_alpha_mode(0);
+            set_texture_mode(0);
+            set_culling(0);
+            end_3d();
+            return read_screen();
+        };
+        const std::vector<uint8_t> each = frame(false);
+        const std::vector<uint8_t> split = frame(true);
+        ASSERT_EQ(each.size(), split.size());
+        size_t differing = 0;
+        for (size_t i = 0; i < each.size(); i += 4)
+            differing += std::memcmp(&each[i], &split[i], 4) != 0 ? 1 : 0;
+        EXPECT_EQ(differing, 0u) << c.name;
+        EXPECT_EQ(grid.fog_index.empty(), !c.split) << c.name;
+    }
+    scene.fog_shortcut = 1;
 }
 
 TEST_F(SceneRender, RunTimeQuadOfFourVerticesIsTwoTriangles) {
