@@ -50,8 +50,7 @@ const DrawVertex* bind_vertices(MeshObject& mesh, const DrawVertex* data, size_t
     return nullptr;
 }
 
-void texture_unit(int unit, GLuint texture, const void* base, size_t coord_offset,
-                  size_t stride) {
+void texture_unit(int unit, GLuint texture, const void* base, size_t coord_offset, size_t stride) {
     if (unit > 0 && !gl_ext.multitexture) return;
     set_unit(unit);
     if (texture) {
@@ -178,9 +177,8 @@ void draw_mesh(MeshObject& mesh, int frame_a, int frame_b, double t, bool animat
             const DrawVertex& d = shape[i];
             float l[3] = {light[0] - d.pos[0], light[1] - d.pos[1], light[2] - d.pos[2]};
             float len = std::sqrt(l[0] * l[0] + l[1] * l[1] + l[2] * l[2]);
-            float nl = len > 0
-                           ? (d.normal[0] * l[0] + d.normal[1] * l[1] + d.normal[2] * l[2]) / len
-                           : 0;
+            float nl =
+                len > 0 ? (d.normal[0] * l[0] + d.normal[1] * l[1] + d.normal[2] * l[2]) / len : 0;
             mesh.cel[2 * i] = nl < 0.05f ? 0.05f : nl > 0.95f ? 0.95f : nl;
             mesh.cel[2 * i + 1] = (float(d.colour_index) + 0.5f) * mesh.ramp_inv_height;
         }
@@ -224,7 +222,7 @@ void draw_mesh(MeshObject& mesh, int frame_a, int frame_b, double t, bool animat
         glEnable(GL_TEXTURE_GEN_T);
     }
     glEnable(GL_COLOR_MATERIAL);
-    const size_t textured = texture != 0 && fog_may_hide_texture(scene.texture_slot, cel)
+    const size_t textured = fog_may_hide_texture(scene.texture_slot, cel)
                                 ? split_at_fog(mesh, shape, count, corners, place)
                                 : corners;
     if (textured < corners)

@@ -30,7 +30,8 @@ void release_slot(ObjectSlot& slot) {
     flush_outlines(); // they point into the slot's meshes
     for (auto& mesh : slot.meshes) {
         if (!mesh) continue;
-        if (gl_ext.buffers && mesh->buffers[0]) gl_ext.DeleteBuffers(GLsizei(std::size(mesh->buffers)), mesh->buffers);
+        if (gl_ext.buffers && mesh->buffers[0])
+            gl_ext.DeleteBuffers(GLsizei(std::size(mesh->buffers)), mesh->buffers);
         if (mesh->ramp_texture) glDeleteTextures(1, &mesh->ramp_texture);
     }
     slot.meshes.clear();

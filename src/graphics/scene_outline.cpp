@@ -64,11 +64,8 @@ void draw_outline(MeshObject& mesh, const DrawVertex* shape, size_t count, size_
     out.resize(3 * (first + count));
     float* p = out.data() + 3 * first;
     for (size_t i = 0; i < count; ++i)
-        for (int a = 0; a < 3; ++a) {
-            float v = shape[i].pos[a];
-            v += width * shape[i].normal[a];
-            p[3 * i + size_t(a)] = v;
-        }
+        for (int a = 0; a < 3; ++a)
+            p[3 * i + size_t(a)] = shape[i].pos[a] + width * shape[i].normal[a];
 
     if (wait) {
         WaitingOutline o{&mesh, corners, first, {}, {}, scene.cull_mode};
